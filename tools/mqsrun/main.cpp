@@ -1,0 +1,26 @@
+// mqsrun: runs one script headless and exits.
+//   mqsrun [-R n] SCRIPT [params...]   run the script
+//   mqsrun --lines SCRIPT              print the reader's normalised lines
+//   mqsrun --version
+// Exit codes: 0 normal, n from EXITEXIT n, 9 for an uncaught or read error,
+// 2 for a usage error.
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/text_codec.h"
+#include "tools/mqsrun/runner.h"
+
+#ifdef _WIN32
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::u16string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+  return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), args);
+}
+#else
+int main(int argc, char** argv) {
+  std::vector<std::u16string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(maqo::utf8ToUtf16(argv[i]));
+  return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), args);
+}
+#endif

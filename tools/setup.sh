@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks for building and testing maqo.
+# Idempotent: packages already present are skipped, so a second run is quick.
+set -euo pipefail
+
+need_root() { if [ "$(id -u)" -ne 0 ]; then echo "sudo"; fi; }
+SUDO=$(need_root)
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
+  googletest libgtest-dev libgmock-dev
+  clang libclang-rt-14-dev
+  libjpeg62-turbo-dev
+  wine wine32:i386 xvfb xauth x11-utils imagemagick
+  python3 lua5.4 time
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: everything is installed"
+  exit 0
+fi
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $SUDO dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+echo "setup: installed ${missing[*]}"
