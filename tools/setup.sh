@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   libjpeg62-turbo-dev
   wine wine32:i386 xvfb xauth x11-utils imagemagick
-  python3 lua5.4 time
+  python3 lua5.4 time locales
 )
 
 missing=()
@@ -23,7 +23,16 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# Wine reports a Japanese system (code page 932, language 0x411) only when the
+# glibc locale named by LANG exists, so the Japanese-mode tests need it generated.
+ensure_japanese_locale() {
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    $SUDO localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  ensure_japanese_locale
   echo "setup: everything is installed"
   exit 0
 fi
@@ -34,4 +43,5 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_japanese_locale
 echo "setup: installed ${missing[*]}"

@@ -1,0 +1,41 @@
+# maqo — one command each for a fresh Debian 12 machine:
+#   make demo   set up, build, and run the bundled demo script under Wine + Xvfb
+#   make test   set up, build, and run every test suite
+.PHONY: setup build native win32 test test-native test-scripts test-wine demo bench clean
+
+BUILD_TYPE ?= Release
+JOBS ?= $(shell nproc)
+
+setup:
+	@bash tools/setup.sh
+
+build: setup
+	@$(MAKE) --no-print-directory native win32
+
+native:
+	cmake -S . -B build/native -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+	cmake --build build/native -j $(JOBS)
+
+win32:
+	cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
+	cmake --build build/win32 -j $(JOBS)
+
+test: build
+	@bash tools/run_all_tests.sh
+
+test-native: native
+	build/native/bin/maqo_unit_tests --gtest_brief=1
+	python3 tests/scripts/run_script_tests.py --runner build/native/bin/mqsrun
+
+test-wine: win32
+	bash tests/wine/harness.sh
+
+demo: build
+	@bash examples/run_demo.sh
+
+bench: build
+	@bash bench/run.sh
+
+clean:
+	rm -rf build

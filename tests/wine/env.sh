@@ -1,0 +1,70 @@
+# Sourced by the Wine harness and the demo: a private Wine prefix and X display
+# for this run, and their clean-up. Never touches the user's ~/.wine.
+#   wine_env_start   create the prefix and start Xvfb (sets WINEPREFIX, DISPLAY)
+#   wine_env_stop    stop every Wine process of the prefix and Xvfb, by process id
+#   wrun SECONDS ... run a Wine program with a time limit
+
+MAQO_ROOT=${MAQO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+MAQO_WIN_BIN=$MAQO_ROOT/build/win32/bin
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEARCH=win32
+XVFB_PID=""
+
+wine_env_start() {
+  export WINEPREFIX=${MAQO_WINEPREFIX:-$MAQO_ROOT/build/wine-prefix}
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  local n
+  for n in $(seq 91 190); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local tries=0
+    while [ ! -e "/tmp/.X11-unix/X$n" ] && kill -0 "$XVFB_PID" 2>/dev/null && [ $tries -lt 100 ]; do
+      sleep 0.1
+      tries=$((tries + 1))
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      break
+    fi
+    kill "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  done
+  if [ -z "$XVFB_PID" ]; then
+    echo "wine env: could not start Xvfb" >&2
+    return 1
+  fi
+  # The first start of a prefix takes a while; do it once for the whole run.
+  if ! timeout -k 10 300 wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
+    echo "wine env: wineboot failed or timed out (see $WINEPREFIX.boot.log)" >&2
+    return 1
+  fi
+  timeout -k 5 120 wineserver -w 2>/dev/null
+  return 0
+}
+
+wine_env_stop() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    timeout -k 5 30 wineserver -k 2>/dev/null
+  fi
+  if [ -n "$XVFB_PID" ]; then
+    kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  fi
+}
+
+wrun() {
+  local limit=$1
+  shift
+  timeout -k 5 "$limit" wine "$@"
+}
+
+# A Windows path for a POSIX path (the prefix maps Z: to /).
+winpath() {
+  local p
+  p=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+  echo "Z:${p//\//\\}"
+}

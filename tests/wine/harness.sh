@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Runs the Windows tests under Wine + Xvfb: every tests/wine/cases/*.sh whose
+# name contains the optional filter. Each case runs with a time limit, its output
+# goes to build/wine-tests/NAME.log, and the prefix's Wine processes and Xvfb are
+# stopped at the end whatever happened.
+set -u
+HERE=$(cd "$(dirname "$0")" && pwd)
+source "$HERE/env.sh"
+filter=${1:-}
+CASE_LIMIT=${MAQO_WINE_CASE_LIMIT:-900}
+OUT=$MAQO_ROOT/build/wine-tests
+rm -rf "$OUT"
+mkdir -p "$OUT"
+
+trap 'wine_env_stop' EXIT
+trap 'exit 130' INT TERM
+if ! wine_env_start; then
+  echo "wine: 0 passed, 1 failed"
+  exit 1
+fi
+
+passed=0
+failed=0
+for case in "$HERE"/cases/*.sh; do
+  name=$(basename "$case" .sh)
+  [[ "$name" == *"$filter"* ]] || continue
+  start=$(date +%s)
+  if MAQO_ROOT=$MAQO_ROOT timeout -k 10 "$CASE_LIMIT" bash -c "source '$HERE/env.sh'; source '$case'" >"$OUT/$name.log" 2>&1 </dev/null; then
+    passed=$((passed + 1))
+    echo "PASS $name ($(($(date +%s) - start)) s)"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name ($(($(date +%s) - start)) s); the end of $OUT/$name.log:"
+    tail -n 40 "$OUT/$name.log" | sed 's/^/    /'
+  fi
+done
+echo "wine: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
