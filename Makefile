@@ -1,7 +1,7 @@
 # maqo — one command each for a fresh Debian 12 machine:
 #   make demo   set up, build, and run the bundled demo script under Wine + Xvfb
 #   make test   set up, build, and run every test suite
-.PHONY: setup build native win32 test test-native test-scripts test-wine demo bench clean
+.PHONY: setup build native win32 sanitize test test-native test-scripts test-wine demo bench clean
 
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -21,7 +21,16 @@ win32:
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
 	cmake --build build/win32 -j $(JOBS)
 
+# Debug builds of the native tree with AddressSanitizer + UndefinedBehaviorSanitizer,
+# and with ThreadSanitizer for the thread tests.
+sanitize:
+	cmake -S . -B build/asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAQO_SANITIZE=address,undefined >/dev/null
+	cmake --build build/asan -j $(JOBS)
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAQO_SANITIZE=thread >/dev/null
+	cmake --build build/tsan -j $(JOBS) --target maqo_unit_tests
+
 test: build
+	@$(MAKE) --no-print-directory sanitize
 	@bash tools/run_all_tests.sh
 
 test-native: native

@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 suites=(
   "native unit tests|build/native/bin/maqo_unit_tests --gtest_brief=1"
   "native script tests|python3 tests/scripts/run_script_tests.py --runner build/native/bin/mqsrun"
+  "native unit tests under ASan+UBSan|build/asan/bin/maqo_unit_tests --gtest_brief=1"
+  "native script tests under ASan+UBSan|python3 tests/scripts/run_script_tests.py --runner build/asan/bin/mqsrun"
+  "thread tests under TSan|build/tsan/bin/maqo_unit_tests --gtest_brief=1 --gtest_filter='*Thread*'"
   "Windows tests under Wine|bash tests/wine/harness.sh"
 )
 passed=0
