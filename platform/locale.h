@@ -17,6 +17,13 @@ class Locale {
   // Converts to the ANSI code page; sets lossy when a character had no mapping.
   virtual std::string encodeAnsi(std::u16string_view text, bool* lossy = nullptr) = 0;
   virtual std::u16string decodeOem(std::string_view bytes) = 0;
+  // Orders two texts the way the user's locale does, case-sensitive (the
+  // system's CompareStringW with no flags): negative, zero or positive. The
+  // build's locales override it; test doubles that do not get code unit order.
+  virtual int compareText(std::u16string_view a, std::u16string_view b) {
+    const int c = a.compare(b);
+    return (c > 0) - (c < 0);
+  }
 
   // Messages are shown in Japanese when the primary language is Japanese.
   bool japanese() { return (systemLanguage() & 0x3FF) == 0x11; }

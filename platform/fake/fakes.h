@@ -54,6 +54,7 @@ class FakeLocale final : public Locale {
   std::u16string decodeAnsi(std::string_view bytes) override { return real_.decodeAnsi(bytes); }
   std::string encodeAnsi(std::u16string_view text, bool* lossy) override { return real_.encodeAnsi(text, lossy); }
   std::u16string decodeOem(std::string_view bytes) override { return real_.decodeOem(bytes); }
+  int compareText(std::u16string_view a, std::u16string_view b) override { return real_.compareText(a, b); }
 
  private:
   Locale& real_;

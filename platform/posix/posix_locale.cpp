@@ -23,6 +23,14 @@ char16_t undefinedReplacement(unsigned codePage, unsigned char byte) {
   return doubleByte(codePage) ? u'\u30FB' : static_cast<char16_t>(byte);
 }
 
+// Letters of the Latin scripts folded to lower case for the first pass of the
+// text comparison (A-Z and the Latin-1 capitals).
+char16_t foldedLetter(char16_t c) {
+  if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
+  if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
+  return c;
+}
+
 }  // namespace
 
 PosixLocale::PosixLocale() : acp_(1252) {
@@ -103,6 +111,25 @@ std::string PosixLocale::encode(unsigned codePage, std::u16string_view text, boo
 
 std::u16string PosixLocale::decodeAnsi(std::string_view bytes) { return decode(acp_, bytes); }
 std::string PosixLocale::encodeAnsi(std::u16string_view text, bool* lossy) { return encode(acp_, text, lossy); }
+// A stand-in for the Windows collation with the properties scripts rely on: it
+// is deterministic, letters sort alphabetically regardless of case, and where
+// texts differ only in case the lower-case letter comes first ("a" < "A" < "b").
+int PosixLocale::compareText(std::u16string_view a, std::u16string_view b) {
+  const size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (size_t i = 0; i < n; ++i) {
+    const char16_t x = foldedLetter(a[i]), y = foldedLetter(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  for (size_t i = 0; i < n; ++i) {
+    if (a[i] == b[i]) continue;
+    const bool upperA = foldedLetter(a[i]) != a[i], upperB = foldedLetter(b[i]) != b[i];
+    if (upperA != upperB) return upperA ? 1 : -1;
+    return a[i] < b[i] ? -1 : 1;
+  }
+  return 0;
+}
+
 std::u16string PosixLocale::decodeOem(std::string_view bytes) { return decode(oemCodePage(), bytes); }
 
 }  // namespace maqo::platform

@@ -45,6 +45,7 @@ class PosixLocale final : public Locale {
   std::u16string decodeAnsi(std::string_view bytes) override;
   std::string encodeAnsi(std::u16string_view text, bool* lossy) override;
   std::u16string decodeOem(std::string_view bytes) override;
+  int compareText(std::u16string_view a, std::u16string_view b) override;
 
   static std::u16string decode(unsigned codePage, std::string_view bytes);
   static std::string encode(unsigned codePage, std::u16string_view text, bool* lossy);

@@ -24,6 +24,16 @@ uint16_t Win32Locale::systemLanguage() { return GetSystemDefaultLangID(); }
 std::u16string Win32Locale::decodeAnsi(std::string_view bytes) { return decode(CP_ACP, bytes); }
 std::u16string Win32Locale::decodeOem(std::string_view bytes) { return decode(CP_OEMCP, bytes); }
 
+int Win32Locale::compareText(std::u16string_view a, std::u16string_view b) {
+  const int r = CompareStringW(LOCALE_USER_DEFAULT, 0, reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
+                               reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()));
+  if (r == 0) {  // the call failed (e.g. texts beyond its limits): code unit order
+    const int c = a.compare(b);
+    return (c > 0) - (c < 0);
+  }
+  return r - CSTR_EQUAL;
+}
+
 std::string Win32Locale::encodeAnsi(std::u16string_view text, bool* lossy) {
   if (lossy) *lossy = false;
   if (text.empty()) return {};

@@ -36,6 +36,7 @@ class Win32Locale final : public Locale {
   std::u16string decodeAnsi(std::string_view bytes) override;
   std::string encodeAnsi(std::u16string_view text, bool* lossy) override;
   std::u16string decodeOem(std::string_view bytes) override;
+  int compareText(std::u16string_view a, std::u16string_view b) override;
 };
 
 // Console output as UTF-8 bytes, written straight to the handles so nothing

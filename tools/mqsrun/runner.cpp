@@ -17,9 +17,15 @@ int usage(platform::Platform& p) {
 
 // Prints the reader's normalised lines, one per line, for tests of the reader.
 int printLines(platform::Platform& p, const std::u16string& script) {
+  const std::u16string path = p.files.fullPath(script);
+  if (!p.files.fileExists(path)) {
+    // The reader would take a missing file for the host's recorded text.
+    p.ui.messageBox(u"FILE Not Found :" + path, u"mqsrun");
+    return kExitError;
+  }
   engine::TReadMqsFile reader(p);
   engine::Lines lines;
-  reader.creUscrptFil(lines, p.files.fullPath(script));
+  reader.creUscrptFil(lines, path);
   if (!reader.ReadError.empty()) {
     p.ui.messageBox(reader.ReadError, u"mqsrun");
     return kExitError;
