@@ -1,0 +1,353 @@
+#include "engine/eval/evaluator.h"
+
+#include <cmath>
+
+#include "engine/eval/expression_tree.h"
+#include "engine/eval/numeric_ops.h"
+#include "engine/eval/text_helpers.h"
+#include "engine/values/number_text.h"
+
+namespace maqo::engine {
+
+ScriptError ExpressionError(bool checkMode) {
+  if (checkMode) return ScriptError(u"expression is wrong. or a type isn't correct.", u"式がおかしい or 型が合っていない");
+  return ScriptError(u"a type isn't correct. or overflow.", u"型が合っていない or オーバーフロー");
+}
+
+std::u16string ExpandSpecialCharacters(std::u16string_view text, bool specialCharOption) {
+  if (text.find(u"<#") == std::u16string_view::npos) return std::u16string(text);
+  struct Mark {
+    std::u16string_view written, meant;
+    bool always;
+  };
+  static constexpr Mark kMarks[] = {
+      {u"<#_DBL>", u"\"", true}, {u"<#_CR>", u"\r\n", true}, {u"<#_TAB>", u"\t", true},
+      {u"<#DBL>", u"\"", false}, {u"<#CR>", u"\r\n", false}, {u"<#TAB>", u"\t", false},
+  };
+  std::u16string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    bool replaced = false;
+    if (text[i] == u'<') {
+      for (const Mark& m : kMarks) {
+        if ((m.always || !specialCharOption) && text.substr(i, m.written.size()) == m.written) {
+          out += m.meant;
+          i += m.written.size();
+          replaced = true;
+          break;
+        }
+      }
+    }
+    if (!replaced) out += text[i++];
+  }
+  return out;
+}
+
+namespace {
+
+bool isMarker(std::u16string_view text) {
+  return !text.empty() && text[0] == u'\u0001' &&
+         (text == kEmptyMarker || text == kNullMarker || text == kNothingMarker);
+}
+
+// The number test of an operand: numbers and booleans, and strings that read as numbers.
+bool passesNumberTest(const ScriptValue& v) {
+  return v.isNumeric() || v.isBoolean() || (v.isString() && v.tryToDouble().has_value());
+}
+
+int sign(int x) { return (x > 0) - (x < 0); }
+
+int ordinalCompare(std::u16string_view a, std::u16string_view b) { return sign(a.compare(b)); }
+
+bool comparisonHolds(BinaryOp op, int cmp) {
+  switch (op) {
+    case BinaryOp::Greater: return cmp > 0;
+    case BinaryOp::Less: return cmp < 0;
+    case BinaryOp::Equal: return cmp == 0;
+    case BinaryOp::GreaterEqual: return cmp >= 0;
+    case BinaryOp::LessEqual: return cmp <= 0;
+    default: return cmp != 0;
+  }
+}
+
+class Evaluation {
+ public:
+  Evaluation(EvalHost& host, EvalContext& context)
+      : host_(host), context_(context), options_(host.options()), check_(host.checkMode()) {}
+
+  ScriptValue run(const Expression& e, bool shortCircuit) {
+    if (e.failure() == CompileFailure::TooDeep)
+      throw ScriptError(u"The expression is nested too deeply.", u"式の入れ子が深すぎます");
+    if (e.failure() != CompileFailure::None) fail();
+    if (!e.root()) return ScriptValue();
+    const ExpressionNode& root = *e.root();
+    ScriptValue v;
+    // Only the top level of a condition may stop early: its OR / XOR chain, or
+    // the AND chain that is the whole condition. Parentheses keep their contents whole.
+    const bool logicChain = root.kind == NodeKind::Chain && root.ops[0] <= BinaryOp::And;
+    if (shortCircuit && options_.shortCircuit && logicChain) {
+      v = root.ops[0] == BinaryOp::And ? shortCircuitAnd(root) : shortCircuitOr(root);
+    } else {
+      v = eval(root);
+    }
+    return postProcess(std::move(v));
+  }
+
+ private:
+  [[noreturn]] void fail() const { throw ExpressionError(check_); }
+
+  double number(const ScriptValue& v) const {
+    const auto d = v.tryToDouble();
+    if (!d) fail();
+    return *d;
+  }
+  std::u16string text(const ScriptValue& v) const {
+    auto t = v.tryToText();
+    if (!t) fail();
+    return std::move(*t);
+  }
+  // An arithmetic result; an infinite one is an overflow.
+  ScriptValue numeric(double d) const {
+    if (!std::isfinite(d)) fail();
+    return ScriptValue::number(plainZero(d));
+  }
+
+  ScriptValue sub(const ExpressionPtr& e) { return EvaluateExpression(*e, host_, context_); }
+
+  ScriptValue eval(const ExpressionNode& n) {
+    switch (n.kind) {
+      case NodeKind::Literal: return n.value;
+      case NodeKind::Name: return readName(*n.name);
+      case NodeKind::Call: return host_.callFunction(*n.call, context_);
+      case NodeKind::Group: return eval(*n.operands[0]);
+      case NodeKind::Negate: return numeric(-number(eval(*n.operands[0])));
+      case NodeKind::Not: {
+        const ScriptValue v = eval(*n.operands[0]);
+        return ScriptValue::keywordBool(v.isEmpty() || number(v) == 0.0);
+      }
+      case NodeKind::Index: return element(eval(*n.operands[0]), n.indexes);
+      case NodeKind::Chain: break;
+    }
+    ScriptValue acc = eval(*n.operands[0]);
+    bool leftIsEmptyWord = n.operands[0]->emptyKeyword;
+    for (size_t i = 0; i < n.ops.size(); ++i) {
+      const ExpressionNode& right = *n.operands[i + 1];
+      acc = apply(n.ops[i], acc, leftIsEmptyWord, eval(right), right.emptyKeyword);
+      leftIsEmptyWord = false;
+    }
+    return acc;
+  }
+
+  // OR / XOR chain of a condition: once an OR has a non-zero left side the
+  // condition is true, unless an XOR follows that could still flip it.
+  ScriptValue shortCircuitOr(const ExpressionNode& n) {
+    size_t lastXor = std::u16string::npos;
+    for (size_t i = 0; i < n.ops.size(); ++i)
+      if (n.ops[i] == BinaryOp::Xor) lastXor = i;
+    ScriptValue acc = eval(*n.operands[0]);
+    for (size_t i = 0; i < n.ops.size(); ++i) {
+      const bool noXorAfter = lastXor == std::u16string::npos || lastXor < i;
+      if (n.ops[i] == BinaryOp::Or && noXorAfter && truncateToInt64(number(acc)) != 0)
+        return ScriptValue::keywordBool(true);
+      acc = bitwise(n.ops[i], acc, eval(*n.operands[i + 1]));
+    }
+    return acc;
+  }
+
+  // AND chain that is the whole condition: a zero left side decides it.
+  ScriptValue shortCircuitAnd(const ExpressionNode& n) {
+    ScriptValue acc = eval(*n.operands[0]);
+    for (size_t i = 0; i < n.ops.size(); ++i) {
+      if (truncateToInt64(number(acc)) == 0) return ScriptValue::keywordBool(false);
+      acc = bitwise(BinaryOp::And, acc, eval(*n.operands[i + 1]));
+    }
+    return acc;
+  }
+
+  ScriptValue readName(const NameRef& ref) {
+    if (ref.dotted && !host_.isModuleMember(ref.name)) return host_.comMember(ref);
+    std::vector<ScriptValue> indexes;
+    indexes.reserve(ref.indexes.size());
+    for (const auto& e : ref.indexes) indexes.push_back(sub(e));
+    return host_.getValue(ref, indexes);
+  }
+
+  // F(X)[i][j]: an element of the array value F returned.
+  ScriptValue element(const ScriptValue& v, const std::vector<ExpressionPtr>& indexExpressions) {
+    std::vector<int64_t> indexes;
+    for (const auto& e : indexExpressions) indexes.push_back(truncateToInt64(number(sub(e))));
+    if (check_) return v;  // calls give 1 during the check pass: only the indexes are checked
+    if (!v.isArray()) fail();
+    const ArrayValue& array = v.arrayRef();
+    const auto flat = array.flatIndex(indexes);
+    if (!flat) fail();
+    return array.at(*flat);
+  }
+
+  ScriptValue apply(BinaryOp op, const ScriptValue& a, bool aEmptyWord, const ScriptValue& b, bool bEmptyWord) {
+    switch (op) {
+      case BinaryOp::Or:
+      case BinaryOp::Xor:
+      case BinaryOp::And: return bitwise(op, a, b);
+      case BinaryOp::Add: return add(a, b);
+      case BinaryOp::Subtract: return numeric(number(a) - number(b));
+      case BinaryOp::Multiply: return numeric(number(a) * number(b));
+      case BinaryOp::Divide: {
+        const double x = number(a), y = number(b);
+        return y == 0.0 ? ScriptValue::number(0.0) : numeric(x / y);
+      }
+      case BinaryOp::Mod: return mod(a, b);
+      default: return ScriptValue::keywordBool(comparisonHolds(op, compare(a, aEmptyWord, b, bEmptyWord)));
+    }
+  }
+
+  ScriptValue bitwise(BinaryOp op, const ScriptValue& a, const ScriptValue& b) {
+    const int64_t x = truncateToInt64(number(a)), y = truncateToInt64(number(b));
+    const int64_t r = op == BinaryOp::And ? (x & y) : op == BinaryOp::Or ? (x | y) : (x ^ y);
+    return ScriptValue::number(static_cast<double>(r));
+  }
+
+  ScriptValue mod(const ScriptValue& a, const ScriptValue& b) {
+    const double x = number(a);
+    const double y = check_ ? 1.0 : number(b);  // the check pass knows no values to divide by
+    const auto dividend = roundHalfEvenToInt64(x), divisor = roundHalfEvenToInt64(y);
+    if (!dividend || !divisor) fail();
+    const auto r = remainderOf(*dividend, *divisor);
+    if (!r) fail();
+    return ScriptValue::number(static_cast<double>(*r));
+  }
+
+  // "+" joins texts and adds numbers; see the rules per pair of kinds below.
+  ScriptValue add(const ScriptValue& a, const ScriptValue& b) {
+    if (a.isNativeString() && b.isNativeString()) return ScriptValue::string(a.stringRef() + b.stringRef());
+    if (a.isDouble() && b.isDouble()) return numeric(a.doublePayload() + b.doublePayload());
+    if (a.isByteString() && b.isByteString()) {
+      // Byte strings made by COPYB / CHRB are data, not numbers.
+      if (!context_.byteStringProduced && passesNumberTest(a) && passesNumberTest(b))
+        return numeric(number(a) + number(b));
+      return ScriptValue::byteString(a.bytes() + b.bytes());
+    }
+    const ScriptValue x = addOperand(a, b), y = addOperand(b, a);
+    if (x.isString() || y.isString()) return ScriptValue::string(text(x) + text(y));
+    const auto dx = x.tryToDouble(), dy = y.tryToDouble();
+    if (dx && dy) return numeric(*dx + *dy);
+    return ScriptValue::string(text(x) + text(y));
+  }
+
+  static ScriptValue addOperand(const ScriptValue& v, const ScriptValue& other) {
+    switch (v.type()) {
+      case VarType::Empty:
+        if (other.isString()) return ScriptValue::string(u"");
+        return passesNumberTest(other) ? ScriptValue::number(0.0) : ScriptValue::string(u"");
+      case VarType::Null: return ScriptValue::string(u"");
+      case VarType::Error: return ScriptValue::string(u"ERROR");
+      case VarType::ByteString:
+        if (!other.isString() && passesNumberTest(v)) return ScriptValue::number(*v.tryToDouble());
+        return v;
+      default: return v;
+    }
+  }
+
+  // Each side of a comparison as it is compared: Empty, Null and NOTHING as
+  // their markers (or Empty as 0 or "" next to a number or a text), objects by
+  // identity, error codes as "ERROR", numeric byte strings as numbers.
+  static ScriptValue compareOperand(const ScriptValue& v, bool emptyWord, const ScriptValue& other) {
+    switch (v.type()) {
+      case VarType::Empty:
+        if (emptyWord || other.isEmpty()) return ScriptValue::string(kEmptyMarker);
+        return passesNumberTest(other) ? ScriptValue::number(0.0) : ScriptValue::string(u"");
+      case VarType::Object:
+        return v.isNothing() ? ScriptValue::string(kNothingMarker)
+                             : ScriptValue::number(static_cast<double>(v.objectId()));
+      case VarType::Null: return ScriptValue::string(kNullMarker);
+      case VarType::Error: return ScriptValue::string(u"ERROR");
+      case VarType::ByteString:
+        if (!other.isString() && passesNumberTest(v)) return ScriptValue::number(*v.tryToDouble());
+        return v;
+      default: return v;
+    }
+  }
+
+  int compare(const ScriptValue& a, bool aEmptyWord, const ScriptValue& b, bool bEmptyWord) {
+    const ScriptValue x = compareOperand(a, aEmptyWord, b), y = compareOperand(b, bEmptyWord, a);
+    if (x.isString() || y.isString()) {
+      std::u16string tx = text(x), ty = text(y);
+      // Markers are compared code unit by code unit: a collation could call them
+      // equal to texts that merely look alike.
+      const bool markers = isMarker(tx) || isMarker(ty);
+      tx = ExpandSpecialCharacters(tx, options_.specialChar);
+      ty = ExpandSpecialCharacters(ty, options_.specialChar);
+      if (!options_.sameStr) {
+        tx = UpperCase(tx);
+        ty = UpperCase(ty);
+      }
+      if (markers || tx.empty() || ty.empty()) return ordinalCompare(tx, ty);
+      return sign(host_.compareText(tx, ty));
+    }
+    if (x.isBoolean() && y.isBoolean()) {
+      // TRUE (1) and a builtin's true (-1) are the same truth.
+      return static_cast<int>(x.booleanPayload() != 0) - static_cast<int>(y.booleanPayload() != 0);
+    }
+    // Numbers compare by the value their text shows, as texts do: 0.1 + 0.2 = 0.3.
+    const double dx = settled(number(x)), dy = settled(number(y));
+    return dx < dy ? -1 : dx > dy ? 1 : 0;
+  }
+
+  // Unless OPTION ROUNDVALUE, a number with a fraction is taken as what its
+  // 15-digit text says, so binary noise does not show: 0.1 + 0.2 is 0.3.
+  double settled(double d) const {
+    if (options_.roundValue || d == std::trunc(d)) return d;
+    const auto r = parseNumberText(formatDouble(d));
+    return r ? *r : d;
+  }
+
+  ScriptValue postProcess(ScriptValue v) const {
+    if (v.isDouble()) return ScriptValue::number(settled(v.doublePayload()));
+    if (v.isNativeString() && v.stringRef().find(u"<#") != std::u16string::npos)
+      return ScriptValue::string(ExpandSpecialCharacters(v.stringRef(), options_.specialChar), v.type());
+    return v;
+  }
+
+  EvalHost& host_;
+  EvalContext& context_;
+  const EvalOptions options_;
+  const bool check_;
+};
+
+}  // namespace
+
+ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, EvalContext& context, bool shortCircuit) {
+  return Evaluation(host, context).run(expression, shortCircuit);
+}
+
+ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, bool shortCircuit) {
+  EvalContext context;
+  return EvaluateExpression(expression, host, context, shortCircuit);
+}
+
+ExpressionPtr CompileCache::get(std::u16string_view text) {
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (auto it = entries_.find(text); it != entries_.end()) return it->second;
+  }
+  ExpressionPtr compiled = CompileExpression(text);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (entries_.size() >= kMaxEntries) entries_.clear();
+  return entries_.try_emplace(std::u16string(text), std::move(compiled)).first->second;
+}
+
+void CompileCache::clear() {
+  std::lock_guard<std::mutex> guard(lock_);
+  entries_.clear();
+}
+
+size_t CompileCache::size() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return entries_.size();
+}
+
+ScriptValue EvalExpression(std::u16string_view text, EvalHost& host, CompileCache& cache, bool shortCircuit) {
+  return EvaluateExpression(*cache.get(text), host, shortCircuit);
+}
+
+}  // namespace maqo::engine

@@ -1,0 +1,20 @@
+// FEnzanKisan: a small evaluator of purely numeric formulas, used by the
+// scheduler's timer settings. It knows numbers, the operators | OR & AND
+// > < = >= <= <> + - * / MOD !, parentheses and a fixed set of functions.
+#pragma once
+#include <string_view>
+
+#include "engine/errors/system_error_log.h"
+#include "platform/ui_sink.h"
+
+namespace maqo::engine {
+
+// The result of a formula that could not be computed.
+inline constexpr double kFormulaError = -2.1e9;
+
+// Computes formula. A wrong formula gives kFormulaError, writes one line
+// "構文解析処理: " + reason + " :" + formula to the system error log and,
+// unless quiet, shows the same line in a message box.
+double FEnzanKisan(std::u16string_view formula, bool quiet, platform::UiSink& ui, SystemErrorLog& log);
+
+}  // namespace maqo::engine
