@@ -1,6 +1,7 @@
 // mqsrun: runs one script headless and exits.
 //   mqsrun [-R n] SCRIPT [params...]   run the script
 //   mqsrun --lines SCRIPT              print the reader's normalised lines
+//   mqsrun --program SCRIPT            print the built program lines with their kinds
 //   mqsrun --version
 // Exit codes: 0 normal, n from EXITEXIT n, 9 for an uncaught or read error,
 // 2 for a usage error.
