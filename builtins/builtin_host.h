@@ -1,0 +1,70 @@
+// What a builtin needs from the running engine. The engine implements this for
+// the frame that makes the call; the builtins never reach into the executor.
+#pragma once
+#include <atomic>
+#include <string>
+
+#include "engine/eval/expression.h"
+#include "engine/values/frame.h"
+#include "engine/values/global_store.h"
+#include "engine/values/script_value.h"
+#include "platform/platform.h"
+
+namespace maqo::platform {
+struct SystemServices;
+}
+
+namespace maqo::builtins {
+
+class BuiltinState;
+
+class BuiltinHost {
+ public:
+  virtual ~BuiltinHost() = default;
+
+  virtual platform::Platform& platform() = 0;
+  // The frame of the calling statement (result arrays, G_TIME_*, TRY texts).
+  virtual engine::THensuFmt& frame() = 0;
+  virtual engine::GlobalStore& globals() = 0;
+  // Evaluates an argument expression in the caller's frame; throws ScriptError.
+  virtual engine::ScriptValue evaluate(const engine::Expression& expression) = 0;
+  // Evaluates a text (EVAL, dynamic arguments) through the engine's compile cache.
+  virtual engine::ScriptValue evaluateText(std::u16string_view text) = 0;
+  // True when the run should stop (a stop request or an abort): waits end early.
+  virtual bool stopRequested() = 0;
+  // True during the pre-run check pass: builtins with side effects must not act.
+  virtual bool checkMode() = 0;
+  // True when the call runs on the main (user-interface) thread.
+  virtual bool onMainThread() = 0;
+
+  // ---- added by the builtin library; the defaults serve a host without these ----
+  // The engine-wide state of the builtins (script control word, random seed,
+  // pacing record, CPU sampler, event-sound table). The default is one state
+  // for the whole process, which matches the one engine a process runs.
+  virtual BuiltinState& builtinState();
+  // The machine-facing seams (processes, sound, power, sensors, system facts).
+  // The default is the build's real implementations.
+  virtual platform::SystemServices& system();
+  // True while the run is paused (stop form state 3): SLEEP does not count time.
+  virtual bool runPaused() { return false; }
+  // True while COM event sinks are active: SLEEP passes messages more often.
+  virtual bool comEventsActive() { return false; }
+  // EVAL of a statement text: "THREAD F(...)" starts a script thread, "A = B"
+  // assigns. Throws ScriptError; the default reports that statements are not
+  // available to EVAL in this host.
+  virtual void executeStatementText(std::u16string_view statement);
+  // EVAL of CALL: runs the main procedure of the script file. Throws
+  // ScriptError; the default reports that it is not available in this host.
+  virtual void callScriptFile(std::u16string_view path);
+  // POFF: marks the run to end as EXITEXIT ends it (pending FINALLY parts,
+  // ExitAllFlag and StopRequest, the frame stops) once the builtin returns.
+  // The engine's version does not throw; the default throws a ScriptError, as
+  // a host without a run has none to end.
+  virtual void exitRun();
+  // POFF(P_MAQO_REEXEC): asks the host application to restart itself, and to
+  // run the script again when runAgain. The default reports that it needs the
+  // host application.
+  virtual void requestRestart(bool runAgain);
+};
+
+}  // namespace maqo::builtins
