@@ -1,10 +1,16 @@
 #include "tools/mqsrun/runner.h"
 
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+
 #include "engine/builder/build_time_evaluator.h"
 #include "engine/builder/headless_build_host.h"
 #include "engine/builder/program_builder.h"
 #include "engine/builder/program_listing.h"
 #include "engine/reader/script_reader.h"
+#include "engine/run/tuscript.h"
+#include "engine/values/number_text.h"
 #include "platform/text_codec.h"
 
 namespace maqo::tools {
@@ -61,6 +67,84 @@ int printProgram(platform::Platform& p, const std::u16string& script) {
   return host.errors.empty() && program.firstErrorLine() < 0 ? 0 : kExitError;
 }
 
+// Ctrl+C and SIGTERM ask the running script to stop, as the STOP button does:
+// every loop ends at its next statement, FINALLY parts run as a stop lets
+// them, and the process exits with 128 + the signal's number.
+std::atomic<int>* stopTarget = nullptr;
+volatile std::sig_atomic_t stopSignal = 0;
+
+extern "C" void onStopSignal(int signal) {
+  stopSignal = signal;
+  if (std::atomic<int>* target = stopTarget) target->fetch_add(1);
+  std::signal(signal, onStopSignal);  // the Windows runtime resets the handler before calling it
+}
+
+class StopOnSignals {
+ public:
+  explicit StopOnSignals(std::atomic<int>& stopRequest) {
+    stopSignal = 0;
+    stopTarget = &stopRequest;
+    previousInterrupt_ = std::signal(SIGINT, onStopSignal);
+    previousTerminate_ = std::signal(SIGTERM, onStopSignal);
+  }
+  ~StopOnSignals() {
+    std::signal(SIGINT, previousInterrupt_);
+    std::signal(SIGTERM, previousTerminate_);
+    stopTarget = nullptr;
+  }
+  StopOnSignals(const StopOnSignals&) = delete;
+  StopOnSignals& operator=(const StopOnSignals&) = delete;
+
+ private:
+  void (*previousInterrupt_)(int);
+  void (*previousTerminate_)(int);
+};
+
+// mqsrun [-R n] SCRIPT [params...]: plays the script as the host would from
+// its command line and exits with the run's exit code.
+int runScript(platform::Platform& p, const std::vector<std::u16string>& args) {
+  size_t next = 0;
+  int repeat = 1;
+  if (args[0] == u"-R" || (args[0].size() > 2 && args[0].compare(0, 2, u"-R") == 0)) {
+    std::u16string count = args[0].size() > 2 ? args[0].substr(2) : std::u16string();
+    next = 1;
+    if (count.empty()) {
+      if (args.size() < 2) return usage(p);
+      count = args[1];
+      next = 2;
+    }
+    const auto value = engine::parseIntegerText(count);
+    if (!value) return usage(p);
+    repeat = *value < 1 ? 1 : *value > 1000000 ? 1000000 : static_cast<int>(*value);
+  }
+  if (next >= args.size()) return usage(p);
+  const std::u16string path = p.files.fullPath(args[next]);
+  if (!p.files.fileExists(path)) {
+    // The host would play its recorded text instead; a console run has none.
+    p.ui.messageBox(u"FILE Not Found :" + path, u"mqsrun");
+    return kExitError;
+  }
+  engine::PlayRequest request;
+  request.scriptPath = path;
+  request.parameters.assign(args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end());
+  request.repeatCount = repeat;
+
+  // PRINT lines appear as they are printed, also when standard output is a
+  // file or a pipe (a scheduled job's log, a CI console).
+  std::setvbuf(stdout, nullptr, _IOLBF, 1 << 16);
+
+  engine::HeadlessBuildHost settings;
+  engine::TUScript engine(p, settings);
+  engine.OneScriptRun = true;
+  StopOnSignals signals(engine.StopRequest);
+  const engine::PlayOutcome outcome = engine.pplay(request);
+  if (stopSignal != 0) return 128 + stopSignal;
+  if (outcome == engine::PlayOutcome::ReadFailed) return kExitError;
+  const int code = engine.ExitCode.load();
+  if (outcome == engine::PlayOutcome::ErrorStopped && code == 0) return kExitError;
+  return code;
+}
+
 }  // namespace
 
 int runMqsrun(platform::Platform& p, const std::vector<std::u16string>& args) {
@@ -77,8 +161,7 @@ int runMqsrun(platform::Platform& p, const std::vector<std::u16string>& args) {
     if (args.size() != 2) return usage(p);
     return printProgram(p, args[1]);
   }
-  p.ui.messageBox(u"mqsrun: running scripts is not available yet: the statement executor is still missing", u"mqsrun");
-  return kExitError;
+  return runScript(p, args);
 }
 
 }  // namespace maqo::tools

@@ -1,0 +1,325 @@
+// The statement loop, error location and the simple statements.
+#include "engine/exec/executor.h"
+
+#include <cmath>
+#include <limits>
+
+#include "engine/builder/build_messages.h"
+#include "engine/builder/dll_declaration.h"
+#include "engine/errors/location_text.h"
+#include "engine/eval/evaluator.h"
+#include "engine/eval/text_helpers.h"
+#include "engine/exec/exec_messages.h"
+#include "engine/run/large_stack.h"
+#include "engine/run/tuscript.h"
+#include "engine/values/number_text.h"
+#include "engine/values/reference_text.h"
+#include "engine/values/value_messages.h"
+#include "platform/text_codec.h"
+
+namespace maqo::engine {
+
+namespace msg = exec_messages;
+
+// ---- the statement loop ----
+
+CompiledLine& Executor::compiled(ExecFrame& f, int line) {
+  TMainTrd& thread = f.thread;
+  const int count = engine_.program.lineCount();
+  if (thread.lines.size() != static_cast<size_t>(count)) thread.prepare(count);
+  auto& slot = thread.lines[static_cast<size_t>(line)];
+  if (!slot) slot = CompileProgramLine(engine_.program, line);
+  return *slot;
+}
+
+void Executor::letMessagesRun(ExecFrame& f) {
+  platform::Platform& p = engine_.platform;
+  const int64_t now = p.clock.monotonicMs();
+  if (now - f.thread.lastPumpMs >= 10) {
+    p.ui.pumpMessages();
+    f.thread.lastPumpMs = now;
+  }
+  // Paused from the stop form: wait, but never past a stop request.
+  while (engine_.RunState.load(std::memory_order_relaxed) == kRunPaused && engine_.StopRequest.load() == 0) {
+    platform::sleepPumping(p, 50, [&] {
+      return engine_.RunState.load() != kRunPaused || engine_.StopRequest.load() > 0;
+    });
+  }
+}
+
+bool Executor::mayContinue(ExecFrame& f) {
+  if (f.thread.isMain) letMessagesRun(f);
+  if (engine_.StopRequestedFor(f.thread)) {
+    f.stopFlag = true;
+    return false;
+  }
+  if (engine_.AbortFlag.load(std::memory_order_relaxed)) return false;
+  return !f.leaving();
+}
+
+void Executor::RunRange(ExecFrame& f, int from, int end) {
+  f.setLine(from);
+  while (f.line < end && mayContinue(f)) ExecStatement(f);
+}
+
+void Executor::ExecStatement(ExecFrame& f) {
+  f.setLine(f.line);
+  try {
+    if (StackNearlyExhausted()) throw ScriptError(msg::blocksTooDeep());
+    dispatch(f, compiled(f, f.line));
+  } catch (const RaisedError&) {
+    throw;
+  } catch (const ScriptError& error) {
+    throw Raise(f, error);
+  } catch (const std::exception& error) {
+    throw Raise(f, ScriptError(msg::analysis(u16(error.what())), false));
+  }
+}
+
+ScriptValue Executor::Evaluate(ExecFrame& f, const Expression& expression, bool condition) {
+  return EvaluateExpression(expression, f.evalHost, condition);
+}
+
+// ---- errors ----
+
+std::u16string Executor::Location(const ExecFrame& f) const {
+  return LocationText(engine_.program, f.firstLine, f.line, engine_.Japanese(), engine_.EmbeddedScript);
+}
+
+RaisedError Executor::Raise(ExecFrame& f, const ScriptError& error) {
+  const std::u16string file = ScriptFileOfFunction(engine_.program, f.firstLine, engine_.EmbeddedScript);
+  const SourceRef ref = engine_.program.sourceRef(f.line);
+  std::u16string location = FormatLocation(file, ref.number, ref.text, engine_.Japanese());
+  f.tryErrorMessage = Trim(error.message().in(engine_.Japanese()));
+  f.tryErrorLine = location;
+  return RaisedError(error, std::move(location), file.empty());
+}
+
+// ---- dispatch ----
+
+void Executor::dispatch(ExecFrame& f, CompiledLine& c) {
+  const int line = f.line;
+  const LineRecord& record = engine_.program.Records[static_cast<size_t>(line)];
+  const std::u16string& text = engine_.program.ScriptLines[static_cast<size_t>(line)];
+  if (record.error) {
+    // A build error the check pass did not report: the line cannot run.
+    throw ScriptError(Message{text.substr(kErrorMarker.size()), {}}, false);
+  }
+  switch (c.kind) {
+    case StatementKind::Assignment: assign(f, c); break;
+    case StatementKind::Call: KansuCall(f, *c.call); break;
+    case StatementKind::IfBlock: return ifBlock(f, line);
+    case StatementKind::Select: return selectBlock(f, c);
+    case StatementKind::For: return forBlock(f, c);
+    case StatementKind::ForIn: return forInBlock(f, c);
+    case StatementKind::While: return whileBlock(f, c);
+    case StatementKind::Repeat: return repeatBlock(f, c);
+    case StatementKind::Try: return tryBlock(f);
+    case StatementKind::Finally: throw ScriptError(msg::syntaxError(27));
+    case StatementKind::Except: throw ScriptError(msg::syntaxError(28));
+    case StatementKind::Print: print(f, c); break;
+    case StatementKind::Thread: throw ScriptError(msg::threadsUnavailable(c.call->text));
+    case StatementKind::DefDll: defineDll(f, text); break;
+    case StatementKind::Dim: declareLocals(f, text); break;
+    case StatementKind::HashTbl: engine_.store.DeclareHashTables(text, f, false); break;
+    case StatementKind::Break: f.breakCount = jumpCount(f, c); break;
+    case StatementKind::Continue: f.continueCount = jumpCount(f, c); break;
+    case StatementKind::Exit: f.exitRequested = true; break;
+    case StatementKind::CallFile: KansuCall(f, *c.call, CallMode::CallFile); break;
+    case StatementKind::ExitExit: exitExit(f, c); break;
+    case StatementKind::With: with(f, c, text); break;
+    case StatementKind::EndWith: endWith(f); break;
+    case StatementKind::ComErrIgnore:
+      f.thread.comErrorIgnore = true;
+      f.thread.comErrorFlag = false;
+      break;
+    case StatementKind::ComErrReport: f.thread.comErrorIgnore = false; break;
+    default:
+      // Empty lines, function headers, NOP, and closing lines (which their
+      // block handlers pass over; met here only after a block that failed to build).
+      break;
+  }
+  f.setLine(line + 1);
+}
+
+// ---- simple statements ----
+
+ScriptValue Executor::read(ExecFrame& f, const AssignTarget& target) {
+  std::vector<ScriptValue> indexes;
+  indexes.reserve(target.indexes.size());
+  for (const auto& index : target.indexes) indexes.push_back(Evaluate(f, *index));
+  if (IsGlobalQualified(target.name, f))
+    return engine_.store.GetValue(engine_.store.GlobalScope, std::u16string_view(target.name).substr(7), indexes);
+  return engine_.store.GetValue(f, target.name, indexes);
+}
+
+void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue& value) {
+  if (target.dotted && !engine_.store.IsModuleReference(target.name, f))
+    throw ScriptError(msg::comUnavailable(target.text));
+  std::vector<ScriptValue> indexes;
+  indexes.reserve(target.indexes.size());
+  for (const auto& index : target.indexes) indexes.push_back(Evaluate(f, *index));
+  PutFlags flags;
+  flags.referenceText = target.text;
+  flags.noDeclare = engine_.program.Options.explicitVariables;
+  if (IsGlobalQualified(target.name, f)) {
+    flags.noDeclare = true;
+    return engine_.store.PutValue(engine_.store.GlobalScope, std::u16string_view(target.name).substr(7), indexes,
+                                  value, flags);
+  }
+  engine_.store.PutValue(f, target.name, indexes, value, flags);
+}
+
+void Executor::assign(ExecFrame& f, const CompiledLine& c) {
+  if (c.threadStart) throw ScriptError(msg::threadsUnavailable(c.call->text));
+  const ScriptValue value = Evaluate(f, *c.expressions[0]);
+  store(f, c.target, value);
+}
+
+void Executor::print(ExecFrame& f, const CompiledLine& c) {
+  const ScriptValue value = Evaluate(f, *c.expressions[0]);
+  if (engine_.StopRequestedFor(f.thread) || engine_.AbortFlag.load()) return;
+  const std::u16string text = value.toDisplayText();
+  try {
+    engine_.platform.ui.printLine(text);
+  } catch (const std::exception& error) {
+    throw ScriptError(Message{u16(error.what()), {}});
+  }
+}
+
+int Executor::jumpCount(ExecFrame& f, const CompiledLine& c) {
+  if (c.expressions.empty() || c.expressions[0]->isBlank()) return 1;
+  const double n = Evaluate(f, *c.expressions[0]).toDouble();
+  if (!(n >= 1)) return 1;
+  return n > 1e6 ? 1000000 : static_cast<int>(n);
+}
+
+void Executor::exitExit(ExecFrame& f, const CompiledLine& c) {
+  if (!c.expressions.empty() && !c.expressions[0]->isBlank()) {
+    const ScriptValue value = Evaluate(f, *c.expressions[0]);
+    if (const auto text = value.tryToText()) {
+      const std::u16string code = UpperCase(Trim(*text));
+      if (const auto number = parseNumberText(code)) {
+        const double whole = std::trunc(*number);
+        constexpr double lowest = std::numeric_limits<int>::min(), highest = std::numeric_limits<int>::max();
+        engine_.ExitCode.store(static_cast<int>(whole < lowest ? lowest : whole > highest ? highest : whole));
+      } else if (code == u"TRUE") {
+        engine_.ExitCode.store(1);
+      } else if (code == u"FALSE") {
+        engine_.ExitCode.store(0);
+      }
+    }
+  }
+  engine_.ExitAllFlag.store(true);
+  engine_.StopRequest.store(1);
+  f.stopFlag = true;
+}
+
+void Executor::with(ExecFrame& f, const CompiledLine& c, std::u16string_view text) {
+  const std::u16string_view target = TrimView(text);
+  ScriptValue value;
+  const GlobalStore& store = engine_.store;
+  if (target == u"THIS" && !f.moduleName.empty()) {
+    value = ScriptValue::string(f.moduleName);
+  } else if (const int module = store.ModuleNames.indexOf(target); module >= 0) {
+    value = ScriptValue::string(store.ModuleNames.nameAt(module));
+  } else {
+    value = Evaluate(f, *c.expressions[0]);
+  }
+  f.withStack.push_back(value);
+  f.withTarget = std::move(value);
+}
+
+void Executor::endWith(ExecFrame& f) {
+  if (!f.withStack.empty()) f.withStack.pop_back();
+  f.withTarget = f.withStack.empty() ? ScriptValue() : f.withStack.back();
+}
+
+void Executor::defineDll(ExecFrame& f, std::u16string_view text) {
+  std::u16string qualified(TrimView(text));
+  if (!f.moduleName.empty()) qualified = f.moduleName + u"." + qualified;
+  const DllDeclarationText declaration = SplitDllDeclaration(qualified);
+  std::lock_guard guard(engine_.dllLock);
+  const int index = engine_.store.DllNames.indexOf(declaration.name);
+  if (index < 0) return;
+  auto& declarations = engine_.program.DllDecls;
+  if (static_cast<size_t>(index) >= declarations.size()) declarations.resize(static_cast<size_t>(index) + 1);
+  if (declarations[static_cast<size_t>(index)] != declaration.declaration)
+    declarations[static_cast<size_t>(index)] = declaration.declaration;
+}
+
+// DIM inside a function: "NAME", "NAME[u]...", each optionally followed by "="
+// and initial values (an array's values run to the end of the list;
+// "NAME[] = a, b, c" takes its size from them).
+void Executor::declareLocals(ExecFrame& f, std::u16string_view declaration) {
+  namespace vmsg = value_messages;
+  GlobalStore& store = engine_.store;
+  std::u16string rest(declaration);
+  while (!TrimView(rest).empty()) {
+    const SplitPiece piece = SplitOffWithDelimiter(rest, u",=");
+    const std::u16string item = Trim(piece.text);
+    const bool initialised = piece.delimiter == u"=";
+    if (item.empty()) {
+      if (initialised) throw ScriptError(vmsg::wrongVariableName(item));
+      continue;
+    }
+    const ReferenceParts parts = splitReference(item);
+    const std::u16string name = Trim(parts.name);
+    if (name.empty() || name.find_first_of(u" ,+-*/=<>()!?.") != std::u16string::npos)
+      throw ScriptError(vmsg::wrongVariableName(item));
+    if (auto reserved = store.ReservedWordError(name)) throw ScriptError(*reserved);
+
+    std::vector<std::u16string> valueTexts;
+    if (initialised) {
+      if (parts.indexed) {
+        if (TrimView(rest).empty()) throw ScriptError(vmsg::syntaxError(7));
+        while (!rest.empty()) {
+          const SplitPiece value = SplitOffWithDelimiter(rest, u",");
+          valueTexts.push_back(Trim(value.text));
+          if (!value.delimiter.empty() && rest.empty()) valueTexts.emplace_back();
+        }
+      } else {
+        const SplitPiece value = SplitOffWithDelimiter(rest, u",");
+        if (TrimView(value.text).empty()) throw ScriptError(vmsg::syntaxError(7));
+        valueTexts.push_back(Trim(value.text));
+      }
+    }
+
+    std::vector<int64_t> bounds;
+    if (parts.indexed) {
+      if (parts.indexTexts.size() == 1 && parts.indexTexts[0].empty()) {
+        bounds.push_back(valueTexts.empty() ? 0 : static_cast<int64_t>(valueTexts.size()) - 1);
+      } else {
+        for (const std::u16string& text : parts.indexTexts) {
+          int64_t bound = 0;
+          if (!text.empty()) {
+            const auto value = indexToInteger(EvalExpression(text, f.evalHost, engine_.compileCache));
+            if (!value || *value < -1) throw ScriptError(vmsg::wrongArrayIndex(item));
+            bound = *value;
+          }
+          bounds.push_back(bound);
+        }
+      }
+    }
+    const int slot = store.DeclareLocal(f, name, bounds);
+    for (size_t position = 0; position < valueTexts.size(); ++position) {
+      ScriptValue value;
+      if (!valueTexts[position].empty()) value = EvalExpression(valueTexts[position], f.evalHost, engine_.compileCache);
+      std::vector<ScriptValue>& values = f.locals.slot(slot).values;
+      if (position >= values.size()) throw ScriptError(vmsg::initialiserExceeded());
+      values[position] = std::move(value);
+    }
+  }
+}
+
+void Executor::ExecuteStatementText(ExecFrame& f, std::u16string_view statement) {
+  const std::u16string_view text = TrimView(statement);
+  if (text.substr(0, 7) == u"THREAD ") throw ScriptError(msg::threadsUnavailable(TrimView(text.substr(7))));
+  CompiledLine line;
+  ClassifyStatement(text, line);
+  if (line.empty) return;
+  if (line.kind == StatementKind::Assignment) return assign(f, line);
+  KansuCall(f, *line.call);
+}
+
+}  // namespace maqo::engine

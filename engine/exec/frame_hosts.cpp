@@ -1,0 +1,178 @@
+#include "engine/exec/frame_hosts.h"
+
+#include "engine/errors/error_reporter.h"
+#include "engine/eval/evaluator.h"
+#include "engine/eval/text_helpers.h"
+#include "engine/exec/exec_frame.h"
+#include "engine/exec/exec_messages.h"
+#include "engine/exec/executor.h"
+#include "engine/run/tuscript.h"
+
+#if __has_include("builtins/dispatch.h")
+#include "builtins/dispatch.h"
+#define MAQO_HAVE_BUILTIN_DISPATCH 1
+#endif
+
+namespace maqo::engine {
+
+namespace msg = exec_messages;
+
+namespace {
+
+EvalOptions optionsOf(const TUScript& engine) {
+  const OptionSettings& o = engine.program.Options;
+  EvalOptions options;
+  options.shortCircuit = o.shortCircuit;
+  options.sameStr = o.sameStr;
+  options.roundValue = o.roundValue;
+  options.specialChar = o.specialChar;
+  return options;
+}
+
+}  // namespace
+
+// ---- FrameEvalHost ----
+
+ScriptValue FrameEvalHost::getValue(const NameRef& ref, std::span<const ScriptValue> indexes) {
+  GlobalStore& store = executor_.engine().store;
+  // GLOBAL.X inside a module: the global X, past the module's own member and the locals.
+  if (IsGlobalQualified(ref.name, frame_)) return store.GetValue(store.GlobalScope, ref.name.substr(7), indexes);
+  return store.GetValue(frame_, ref.name, indexes);
+}
+
+ScriptValue FrameEvalHost::callFunction(const CallSite& call, EvalContext& context) {
+  FrameBuiltinHost::CallScope scope(frame_.builtinHost, context);
+  return executor_.KansuCall(frame_, call);
+}
+
+ScriptValue FrameEvalHost::comMember(const NameRef& ref) { throw ScriptError(msg::comUnavailable(ref.text)); }
+
+bool FrameEvalHost::isModuleMember(std::u16string_view dottedName) {
+  return executor_.engine().store.IsModuleReference(dottedName, frame_);
+}
+
+EvalOptions FrameEvalHost::options() { return optionsOf(executor_.engine()); }
+
+bool FrameEvalHost::checkMode() { return executor_.engine().CheckMode.load(std::memory_order_relaxed); }
+
+int FrameEvalHost::compareText(std::u16string_view a, std::u16string_view b) {
+  return executor_.engine().platform.locale.compareText(a, b);
+}
+
+// ---- FrameBuiltinHost ----
+
+platform::Platform& FrameBuiltinHost::platform() { return executor_.engine().platform; }
+
+THensuFmt& FrameBuiltinHost::frame() { return frame_; }
+
+GlobalStore& FrameBuiltinHost::globals() { return executor_.engine().store; }
+
+ScriptValue FrameBuiltinHost::evaluate(const Expression& expression) { return executor_.Evaluate(frame_, expression); }
+
+ScriptValue FrameBuiltinHost::evaluateText(std::u16string_view text) {
+  return EvalExpression(text, frame_.evalHost, executor_.engine().compileCache);
+}
+
+bool FrameBuiltinHost::stopRequested() {
+  TUScript& engine = executor_.engine();
+  return engine.StopRequestedFor(frame_.thread) || engine.AbortFlag.load(std::memory_order_relaxed);
+}
+
+bool FrameBuiltinHost::checkMode() { return executor_.engine().CheckMode.load(std::memory_order_relaxed); }
+
+bool FrameBuiltinHost::onMainThread() { return executor_.engine().OnMainThread(); }
+
+builtins::BuiltinState& FrameBuiltinHost::builtinState() { return executor_.engine().builtinState; }
+
+bool FrameBuiltinHost::sameStr() { return executor_.engine().program.Options.sameStr; }
+
+void FrameBuiltinHost::markByteStringProduced() {
+  if (context_ != nullptr) context_->byteStringProduced = true;
+}
+
+bool FrameBuiltinHost::runPaused() { return executor_.engine().RunState.load() == kRunPaused; }
+
+void FrameBuiltinHost::executeStatementText(std::u16string_view statement) {
+  executor_.ExecuteStatementText(frame_, statement);
+}
+
+void FrameBuiltinHost::callScriptFile(std::u16string_view path) {
+  const std::u16string name = UpperCase(Trim(path));
+  const auto function = executor_.FindFunction(name, frame_, true);
+  if (!function) throw ScriptError(msg::unknownFunction());
+  std::vector<CallArgument> none;
+  executor_.CallUserFunction(frame_, *function, none, true);
+}
+
+void FrameBuiltinHost::exitRun() {
+  TUScript& engine = executor_.engine();
+  engine.ExitAllFlag.store(true);
+  int expected = engine.StopRequest.load();
+  while (expected < 1 && !engine.StopRequest.compare_exchange_weak(expected, 1)) {
+  }
+  frame_.stopFlag = true;
+}
+
+bool FrameBuiltinHost::confirmAbort(const Message& message) {
+  return ConfirmAbort(executor_.engine(), message, frame_.tryDepth > 0 || frame_.openTries > 0);
+}
+
+// ---- the global scope, while the program is built ----
+
+namespace {
+
+class GlobalBuiltinHost final : public builtins::BuiltinHost {
+ public:
+  GlobalBuiltinHost(TUScript& engine, EvalHost& evalHost) : engine_(engine), evalHost_(evalHost) {}
+
+  platform::Platform& platform() override { return engine_.platform; }
+  THensuFmt& frame() override { return engine_.store.GlobalScope; }
+  GlobalStore& globals() override { return engine_.store; }
+  ScriptValue evaluate(const Expression& expression) override { return EvaluateExpression(expression, evalHost_); }
+  ScriptValue evaluateText(std::u16string_view text) override {
+    return EvalExpression(text, evalHost_, engine_.compileCache);
+  }
+  bool stopRequested() override { return engine_.StopRequest.load() > 0 || engine_.AbortFlag.load(); }
+  bool checkMode() override { return engine_.CheckMode.load(); }
+  bool onMainThread() override { return true; }
+  builtins::BuiltinState& builtinState() override { return engine_.builtinState; }
+
+ private:
+  TUScript& engine_;
+  EvalHost& evalHost_;
+};
+
+}  // namespace
+
+ScriptValue GlobalScopeHost::getValue(const NameRef& ref, std::span<const ScriptValue> indexes) {
+  GlobalStore& store = executor_.engine().store;
+  return store.GetValue(store.GlobalScope, ref.name, indexes);
+}
+
+ScriptValue GlobalScopeHost::callFunction(const CallSite& call, EvalContext&) {
+#ifdef MAQO_HAVE_BUILTIN_DISPATCH
+  if (builtins::IsBuiltinName(call.name)) {
+    if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
+    GlobalBuiltinHost host(executor_.engine(), *this);
+    return builtins::CallBuiltin(call, host);
+  }
+#endif
+  throw ScriptError(msg::functionAtBuild(call.name));
+}
+
+ScriptValue GlobalScopeHost::comMember(const NameRef& ref) { throw ScriptError(msg::comUnavailable(ref.text)); }
+
+bool GlobalScopeHost::isModuleMember(std::u16string_view dottedName) {
+  GlobalStore& store = executor_.engine().store;
+  return store.IsModuleReference(dottedName, store.GlobalScope);
+}
+
+EvalOptions GlobalScopeHost::options() { return optionsOf(executor_.engine()); }
+
+bool GlobalScopeHost::checkMode() { return executor_.engine().CheckMode.load(); }
+
+int GlobalScopeHost::compareText(std::u16string_view a, std::u16string_view b) {
+  return executor_.engine().platform.locale.compareText(a, b);
+}
+
+}  // namespace maqo::engine

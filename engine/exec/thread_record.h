@@ -1,0 +1,58 @@
+// TMainTrd: the per-thread record of a run. Index 0 of the engine's TrdTable
+// is the main thread, index s + 1 script-thread slot s. A thread touches only
+// its own record, so what it caches here needs no lock.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/exec/compiled_line.h"
+
+namespace maqo::engine {
+
+struct TMainTrd {
+  // Per program line: the compiled statement, made at the line's first
+  // execution on this thread (null until then).
+  std::vector<std::unique_ptr<CompiledLine>> lines;
+
+  // True for the record of the main thread.
+  bool isMain = false;
+  // COM_ERR_IGN / COM_ERR_RET: COM failures of this thread only set the flag
+  // instead of being reported; the flag is COM_ERR_FLG.
+  bool comErrorIgnore = false;
+  bool comErrorFlag = false;
+  // Greater than 0 while FINALLY parts run during a stop (OPTION OPTFINALLY):
+  // this thread then goes on although a stop is requested.
+  int ignoreStop = 0;
+  // When this thread last let window messages run (monotonic ms).
+  int64_t lastPumpMs = 0;
+  // A script thread's control state: 0 running, 1 suspended, 2 stop.
+  std::atomic<int> controlState{0};
+
+  // The compiled line for a program line, or null.
+  CompiledLine* compiled(int line) {
+    const size_t i = static_cast<size_t>(line);
+    return i < lines.size() ? lines[i].get() : nullptr;
+  }
+  // Sizes the line table for a program of lineCount lines (keeping what is compiled).
+  void prepare(int lineCount) {
+    if (lines.size() != static_cast<size_t>(lineCount)) lines.resize(static_cast<size_t>(lineCount));
+  }
+  // The per-thread run state, cleared at the start of a run (the per-line caches stay).
+  void resetRunState() {
+    comErrorIgnore = false;
+    comErrorFlag = false;
+    ignoreStop = 0;
+    lastPumpMs = 0;
+    controlState.store(0);
+  }
+  // Forgets the compiled lines (the program is rebuilt or the run ended).
+  void clearCaches() { lines.clear(); }
+};
+
+// One record per thread that can run statements: the main thread and 64 script threads.
+inline constexpr int kScriptThreadSlots = 64;
+inline constexpr int kThreadRecords = kScriptThreadSlots + 1;
+
+}  // namespace maqo::engine

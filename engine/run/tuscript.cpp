@@ -1,0 +1,286 @@
+#include "engine/run/tuscript.h"
+
+#include "automation/automation_session.h"
+#include "builtins/file_slots.h"
+#include "builtins/special_names.h"
+#include "engine/builder/build_messages.h"
+#include "engine/builder/program_builder.h"
+#include "engine/errors/location_text.h"
+#include "engine/exec/frame_hosts.h"
+#include "engine/eval/text_helpers.h"
+#include "engine/run/large_stack.h"
+#include "platform/system_services.h"
+#include "platform/text_codec.h"
+
+namespace maqo::engine {
+
+namespace {
+
+std::u16string folderOf(const std::u16string& path) {
+  const size_t cut = path.find_last_of(u"\\/");
+  return cut == std::u16string::npos ? std::u16string() : path.substr(0, cut + 1);
+}
+
+std::u16string exceptionText(const std::exception& error) {
+  if (const auto* script = dynamic_cast<const ScriptError*>(&error)) return script->message().english;
+  return u16(error.what());
+}
+
+}  // namespace
+
+TUScript::TUScript(platform::Platform& platform, BuildHost& hostSettings)
+    : platform(platform),
+      reader(platform),
+      executor(*this),
+      hostSettings_(hostSettings),
+      japanese_(platform.locale.japanese()),
+      globalHost_(std::make_unique<GlobalScopeHost>(executor)) {
+  TrdTable[0].isMain = true;
+  store.abortFlag = &AbortFlag;
+  // The builtin constants and the special names computed when read.
+  builtinNames_ = std::make_unique<builtins::BuiltinNames>(platform, platform::systemServices().info);
+  builtinNames_->embeddedScript = [this] { return EmbeddedScript; };
+  builtinNames_->comErrorFlag = [this](THensuFmt& frame) {
+    return &frame != &store.GlobalScope && static_cast<ExecFrame&>(frame).thread.comErrorFlag;
+  };
+  store.builtinNames = builtinNames_.get();
+  // Expressions of declarations: in the global frame while the program is
+  // built, else in the frame of the statement (every other frame the store
+  // sees is an ExecFrame).
+  store.evaluate = [this](std::u16string_view expression, THensuFmt& frame) {
+    if (&frame == &store.GlobalScope) return EvalExpression(expression, *globalHost_, compileCache);
+    return EvalExpression(expression, static_cast<ExecFrame&>(frame).evalHost, compileCache);
+  };
+}
+
+TUScript::~TUScript() = default;
+
+// ---- the play step ----
+
+PlayOutcome TUScript::pplay(const PlayRequest& request) {
+  AbortFlag.store(false);
+  MainScriptName = UpperCase(ReplaceAll(request.scriptPath, u"/", u"\\"));
+  if (EmbeddedScript) MainScriptName = MainScriptName.substr(MainScriptName.find_last_of(u"\\:") + 1);
+  std::vector<std::u16string> lines;
+  if (!platform.files.fileExists(request.scriptPath)) lines = request.recordedText;
+  const bool changed = reader.creUscrptFil(lines, request.scriptPath);
+  if (!reader.ReadError.empty()) {
+    platform.ui.beep();
+    platform.ui.messageBox(reader.ReadError, u"maqo");
+    return PlayOutcome::ReadFailed;
+  }
+
+  PlayOutcome outcome = PlayOutcome::Completed;
+  try {
+    BuildProgram(lines);
+    const int repetitions = request.repeatCount < 1 ? 1 : request.repeatCount;
+    if (repetitions > 1) snapshot_.take(store);
+    if (changed && !AbortFlag.load()) {
+      // The pre-run check pass goes here. Until it exists, the build errors
+      // it would report are reported here, before anything runs.
+      reportFirstLineError();
+    }
+    if (AbortFlag.load()) {
+      reader.ScriptTimestamps.clear();
+      outcome = PlayOutcome::BuildFailed;
+    } else {
+      builtinState.BeginRun();
+      automation::BeginRun();
+      const std::u16string folder = folderOf(request.scriptPath);
+      for (int r = 0; r < repetitions; ++r) {
+        if (!folder.empty()) platform.files.setCurrentDirectory(folder);
+        UScrCall(u"__MAIN__", request.parameters);
+        if (AbortFlag.load()) break;
+        if (repetitions > 1) snapshot_.restore(store);
+        // EXITEXIT ends its repetition only; a stop request ends them all.
+        if (ExitAllFlag.load()) {
+          ExitAllFlag.store(false);
+          StopRequest.store(0);
+        }
+      }
+      if (AbortFlag.load()) {
+        outcome = PlayOutcome::ErrorStopped;
+      } else if (StopRequest.load() > 0) {
+        outcome = PlayOutcome::Stopped;
+      }
+    }
+  } catch (const std::exception& error) {
+    platform.ui.messageBox(u"pplay:" + exceptionText(error), u"maqo");
+    outcome = PlayOutcome::ErrorStopped;
+  }
+  EndRun();
+  return outcome;
+}
+
+bool TUScript::BuildProgram(const std::vector<std::u16string>& lines) {
+  FReLoad(program, lines, BuildContext{store, *this, japanese_});
+  indexFunctions();
+  return !program.DirectErrorReported;
+}
+
+void TUScript::indexFunctions() {
+  const int count = program.lineCount();
+  functionEnds_.assign(static_cast<size_t>(count), -1);
+  for (const FuncEntry& entry : program.FuncEntries) {
+    if (entry.headerLine < 0 || entry.headerLine >= count) continue;
+    int end = entry.headerLine + 1;
+    while (end < count && program.Records[static_cast<size_t>(end)].kind != StatementKind::Fend) ++end;
+    functionEnds_[static_cast<size_t>(entry.headerLine)] = end;
+  }
+}
+
+int TUScript::FunctionEnd(int headerLine) const {
+  if (headerLine < 0 || static_cast<size_t>(headerLine) >= functionEnds_.size()) return -1;
+  const int end = functionEnds_[static_cast<size_t>(headerLine)];
+  return end >= 0 ? end : program.lineCount();
+}
+
+void TUScript::reportFirstLineError() {
+  const int line = program.firstErrorLine();
+  if (line < 0) return;
+  int header = 0;
+  for (const FuncEntry& entry : program.FuncEntries)
+    if (entry.headerLine <= line && entry.headerLine > header) header = entry.headerLine;
+  const std::u16string& text = program.ScriptLines[static_cast<size_t>(line)];
+  const Message message{text.substr(kErrorMarker.size()), {}};
+  const bool inMainScript = ScriptFileOfFunction(program, header, EmbeddedScript).empty();
+  ReportScriptError(*this, message,
+                    shownLocation(LocationText(program, header, line, japanese_, EmbeddedScript), inMainScript));
+}
+
+std::u16string TUScript::shownLocation(const std::u16string& location, bool inMainScript) const {
+  if (!inMainScript || MainScriptName.empty()) return location;
+  return MainScriptName + u": " + location;
+}
+
+void TUScript::UScrCall(std::u16string_view name, const std::vector<std::u16string>& parameters) {
+  ExitCode.store(0);
+  for (TMainTrd& record : TrdTable) record.resetRunState();
+  TrdTable[0].isMain = true;
+  platform.clock.sleepMs(20);
+  for (int i = 0; i < 20; ++i) {
+    platform.clock.sleepMs(0);
+    platform.ui.pumpMessages();
+  }
+  CheckMode.store(false);
+  try {
+    RunOnLargeStack(
+        kMainStackBytes,
+        [&] {
+          MainThreadId.store(std::this_thread::get_id());
+          runMainPart(name, parameters);
+        },
+        [&] { platform.ui.pumpMessages(); });
+  } catch (const std::exception& error) {
+    platform.ui.messageBox(u"UScrCall:" + exceptionText(error), u"maqo");
+  }
+}
+
+void TUScript::runMainPart(std::u16string_view name, const std::vector<std::u16string>& parameters) {
+  TMainTrd& main = TrdTable[0];
+  main.prepare(program.lineCount());
+  ExecFrame run(executor, main, nullptr);
+  ExecFrame* failed = &run;
+  try {
+    // Module constructors, in the order the modules first appear.
+    const int modules = store.ModuleNames.count();
+    for (int ordinal = 0; ordinal < modules; ++ordinal) {
+      for (int m = 0; m < modules; ++m) {
+        if (store.ModuleNames.valueAt(m) != ordinal) continue;
+        const std::u16string& module = store.ModuleNames.nameAt(m);
+        const auto constructor = executor.FindFunction(module + u"." + module, run, true);
+        if (!constructor || constructor->header <= 0) continue;
+        std::vector<CallArgument> none;
+        executor.CallUserFunction(run, *constructor, none, false);
+      }
+    }
+    const auto function = executor.FindFunction(name, run, true);
+    if (!function) return;
+    std::vector<CallArgument> arguments(parameters.size());
+    for (size_t i = 0; i < parameters.size(); ++i) arguments[i].value = ScriptValue::string(parameters[i]);
+    run.firstLine = function->header;
+    run.setLine(function->header);
+    executor.CallUserFunction(run, *function, arguments, true);
+  } catch (const RaisedError& error) {
+    ReportUncaught(error);
+  } catch (const ScriptError& error) {
+    ReportUncaught(executor.Raise(*failed, error));
+  }
+}
+
+void TUScript::EndRun() {
+  StopRequest.fetch_add(1);
+  // Script threads would be waited for here; THREAD reports that they are not
+  // available yet, so no slot is ever occupied.
+  builtinState.EndRun();
+  // Files left open are released so they are not locked after the run; the
+  // window IDs of this run mean nothing to the next one.
+  builtins::CloseAllFileSlots();
+  automation::EndRun();
+  RestoreOptionChanges(program.Options, hostSettings_);
+  program.clear();
+  store.ResetProgram();
+  snapshot_.clear();
+  functionEnds_.clear();
+  for (TMainTrd& record : TrdTable) record.clearCaches();
+  compileCache.clear();
+}
+
+// ---- errors ----
+
+void TUScript::ReportUncaught(const RaisedError& error) {
+  ReportScriptError(*this, error.message(), shownLocation(error.location(), error.inMainScript()));
+}
+
+std::vector<std::u16string> TUScript::ScriptLogLines() {
+  std::lock_guard guard(logLock_);
+  return scriptLog_;
+}
+
+void TUScript::showError(const std::u16string& displayText) { platform.ui.errorDialog(displayText); }
+
+void TUScript::showMessage(const std::u16string& text) { platform.ui.messageBox(text, u"maqo"); }
+
+bool TUScript::askYesNo(const std::u16string& question) {
+  if (AskYesNo) return AskYesNo(question);
+  platform.ui.messageBox(question, u"maqo");
+  return true;
+}
+
+void TUScript::appendToScriptLog(const std::u16string& line) {
+  std::lock_guard guard(logLock_);
+  scriptLog_.push_back(line);
+}
+
+void TUScript::settleBeforeMessage() {
+  platform.clock.sleepMs(20);
+  for (int i = 0; i < 20; ++i) platform.ui.pumpMessages();
+}
+
+void TUScript::noteErrorExit() {
+  if (OneScriptRun && !CheckMode.load()) ExitCode.store(9);
+}
+
+// ---- BuildHost ----
+
+void TUScript::resetForRun() {
+  AbortFlag.store(false);
+  StopRequest.store(0);
+  ExitAllFlag.store(false);
+  CheckMode.store(false);
+  MainThreadId.store(std::this_thread::get_id());
+  for (TMainTrd& record : TrdTable) record.clearCaches();
+  snapshot_.clear();
+  compileCache.clear();
+  {
+    std::lock_guard guard(logLock_);
+    scriptLog_.clear();
+  }
+  hostSettings_.resetForRun();
+}
+
+void TUScript::reportBuildError(const Message& message, const std::u16string& lineText) {
+  ReportScriptError(*this, message, lineText);
+}
+
+}  // namespace maqo::engine
