@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Benchmarks against peers. None are written yet: the interpreter cannot run
-# scripts until the statement executor exists, so there is nothing to measure.
-echo "bench: no benchmarks yet (they need the statement executor)"
+# Benchmarks against peers. None are written yet, so this says so and fails
+# rather than reporting a measurement that was never made.
+echo "bench: no benchmarks are written yet"
 exit 1
