@@ -8,6 +8,7 @@
 
 #include "builtins/array_argument.h"
 #include "builtins/builtin_messages.h"
+#include "engine/reader/text_file.h"
 #include "engine/values/number_text.h"
 #include "engine/values/reference_text.h"
 #include "engine/values/value_messages.h"
@@ -216,20 +217,6 @@ ScriptValue safeArrayBuiltin(BuiltinCall& call, BuiltinHost&) {
 
 // ---- SPLIT ----
 
-std::vector<std::u16string> splitLines(std::u16string_view text) {
-  std::vector<std::u16string> lines;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != u'\r' && text[i] != u'\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-    start = i + 1;
-  }
-  // A line end at the very end closes the last line; it opens no new one.
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
-
 std::vector<std::u16string> splitAt(std::u16string_view text, std::u16string_view delimiter) {
   std::vector<std::u16string> parts;
   size_t start = 0;
@@ -250,7 +237,7 @@ ScriptValue splitBuiltin(BuiltinCall& call, BuiltinHost&) {
 
   std::vector<std::u16string> parts;
   if (delimiter == u"\r\n")
-    parts = splitLines(text);
+    parts = engine::SplitTextLines(text);  // CR LF, CR and LF, as files split
   else if (delimiter.empty())
     parts = {text};  // nothing to cut at: the whole text is the one part
   else
