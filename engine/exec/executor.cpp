@@ -270,37 +270,10 @@ void Executor::declareLocals(ExecFrame& f, std::u16string_view declaration) {
     if (auto reserved = store.ReservedWordError(name)) throw ScriptError(*reserved);
 
     std::vector<std::u16string> valueTexts;
-    if (initialised) {
-      if (parts.indexed) {
-        if (TrimView(rest).empty()) throw ScriptError(vmsg::syntaxError(7));
-        while (!rest.empty()) {
-          const SplitPiece value = SplitOffWithDelimiter(rest, u",");
-          valueTexts.push_back(Trim(value.text));
-          if (!value.delimiter.empty() && rest.empty()) valueTexts.emplace_back();
-        }
-      } else {
-        const SplitPiece value = SplitOffWithDelimiter(rest, u",");
-        if (TrimView(value.text).empty()) throw ScriptError(vmsg::syntaxError(7));
-        valueTexts.push_back(Trim(value.text));
-      }
-    }
-
+    if (initialised)
+      if (auto error = store.SplitInitialValues(rest, parts.indexed, valueTexts)) throw ScriptError(*error);
     std::vector<int64_t> bounds;
-    if (parts.indexed) {
-      if (parts.indexTexts.size() == 1 && parts.indexTexts[0].empty()) {
-        bounds.push_back(valueTexts.empty() ? 0 : static_cast<int64_t>(valueTexts.size()) - 1);
-      } else {
-        for (const std::u16string& text : parts.indexTexts) {
-          int64_t bound = 0;
-          if (!text.empty()) {
-            const auto value = indexToInteger(EvalExpression(text, f.evalHost, engine_.compileCache));
-            if (!value || *value < -1) throw ScriptError(vmsg::wrongArrayIndex(item));
-            bound = *value;
-          }
-          bounds.push_back(bound);
-        }
-      }
-    }
+    if (auto error = store.DeclaredBounds(parts, valueTexts.size(), item, f, bounds)) throw ScriptError(*error);
     const int slot = store.DeclareLocal(f, name, bounds);
     for (size_t position = 0; position < valueTexts.size(); ++position) {
       ScriptValue value;

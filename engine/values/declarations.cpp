@@ -92,6 +92,40 @@ int GlobalStore::DeclareLocal(THensuFmt& frame, std::u16string_view reference) {
   return frame.locals.declare(TrimView(parts.name), bounds, reference);
 }
 
+std::optional<Message> GlobalStore::SplitInitialValues(std::u16string& rest, bool indexed,
+                                                       std::vector<std::u16string>& valueTexts) {
+  if (indexed) {
+    // An array's values run to the end of the list; "1, 2," ends with an Empty.
+    if (TrimView(rest).empty()) return msg::syntaxError(7);
+    while (!rest.empty()) {
+      const SplitPiece value = SplitOffWithDelimiter(rest, u",");
+      valueTexts.push_back(Trim(value.text));
+      if (!value.delimiter.empty() && rest.empty()) valueTexts.emplace_back();
+    }
+  } else {
+    const SplitPiece value = SplitOffWithDelimiter(rest, u",");
+    if (TrimView(value.text).empty()) return msg::syntaxError(7);
+    valueTexts.push_back(Trim(value.text));
+  }
+  return std::nullopt;
+}
+
+std::optional<Message> GlobalStore::DeclaredBounds(const ReferenceParts& parts, size_t valueCount,
+                                                   std::u16string_view item, THensuFmt& frame,
+                                                   std::vector<int64_t>& bounds) {
+  if (!parts.indexed) return std::nullopt;
+  if (parts.indexTexts.size() == 1 && parts.indexTexts[0].empty()) {
+    bounds.push_back(valueCount == 0 ? 0 : static_cast<int64_t>(valueCount) - 1);
+    return std::nullopt;
+  }
+  for (const std::u16string& text : parts.indexTexts) {
+    int64_t bound = 0;
+    if (!evaluateBound(text, frame, bound)) return msg::wrongArrayIndex(item);
+    bounds.push_back(bound);
+  }
+  return std::nullopt;
+}
+
 // ---- globals ----
 
 std::optional<Message> GlobalStore::DeclareGlobals(std::u16string_view declaration, bool moduleLevel, bool isPrivate,
@@ -128,37 +162,11 @@ std::optional<Message> GlobalStore::declareGlobalItem(std::u16string& rest, bool
     if (GlobalScope.hashTables.find(name) >= 0) return msg::alreadyDefinedVariable(name);
   }
 
-  // The initial values: an array's run to the end of the list ("1, 2," ends
-  // with an Empty), a scalar's is one expression.
   std::vector<std::u16string> valueTexts;
-  if (initialised) {
-    if (parts.indexed) {
-      if (TrimView(rest).empty()) return msg::syntaxError(7);
-      while (!rest.empty()) {
-        const SplitPiece value = SplitOffWithDelimiter(rest, u",");
-        valueTexts.push_back(Trim(value.text));
-        if (!value.delimiter.empty() && rest.empty()) valueTexts.emplace_back();
-      }
-    } else {
-      const SplitPiece value = SplitOffWithDelimiter(rest, u",");
-      if (TrimView(value.text).empty()) return msg::syntaxError(7);
-      valueTexts.push_back(Trim(value.text));
-    }
-  }
-
-  // Upper bounds; "NAME[]" is sized by its initial values.
+  if (initialised)
+    if (auto error = SplitInitialValues(rest, parts.indexed, valueTexts)) return error;
   std::vector<int64_t> bounds;
-  if (parts.indexed) {
-    if (parts.indexTexts.size() == 1 && parts.indexTexts[0].empty()) {
-      bounds.push_back(valueTexts.empty() ? 0 : static_cast<int64_t>(valueTexts.size()) - 1);
-    } else {
-      for (const std::u16string& text : parts.indexTexts) {
-        int64_t bound = 0;
-        if (!evaluateBound(text, GlobalScope, bound)) return msg::wrongArrayIndex(item);
-        bounds.push_back(bound);
-      }
-    }
-  }
+  if (auto error = DeclaredBounds(parts, valueTexts.size(), item, GlobalScope, bounds)) return error;
 
   int slot = -1;
   {

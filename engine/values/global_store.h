@@ -29,6 +29,7 @@
 
 #include "engine/errors/script_error.h"
 #include "engine/values/frame.h"
+#include "engine/values/reference_text.h"
 #include "engine/values/name_table.h"
 #include "engine/values/script_value.h"
 
@@ -160,6 +161,15 @@ class GlobalStore {
   // evaluated in the frame ("[]" counts as [0]). Throws ScriptError
   // "Index of the array is wrong:" + reference when a bound fails.
   int DeclareLocal(THensuFmt& frame, std::u16string_view reference);
+
+  // The parts of one item of a DIM or PUBLIC list after its name: the initial
+  // value texts that follow "=" (an array's run to the end of the list, a
+  // scalar's is one expression; rest keeps what follows), and the upper bounds,
+  // evaluated in frame ("NAME[]" is sized by its values). An error message when
+  // a value is missing or a bound is not a valid index.
+  std::optional<Message> SplitInitialValues(std::u16string& rest, bool indexed, std::vector<std::u16string>& valueTexts);
+  std::optional<Message> DeclaredBounds(const ReferenceParts& parts, size_t valueCount, std::u16string_view item,
+                                        THensuFmt& frame, std::vector<int64_t>& bounds);
 
   // A PUBLIC (or module-level DIM) declaration list: NAME, NAME[u]..., each
   // optionally followed by "=" and initial values (an array's values run to the
