@@ -37,6 +37,8 @@ TUScript::TUScript(platform::Platform& platform, BuildHost& hostSettings)
       globalHost_(std::make_unique<GlobalScopeHost>(executor)) {
   TrdTable[0].isMain = true;
   store.abortFlag = &AbortFlag;
+  // Byte strings (COPYB, CHRB, READINI numbers) turn into text through the system's ANSI code page.
+  ScriptValue::setByteStringLocale(&platform.locale);
   // The builtin constants and the special names computed when read.
   builtinNames_ = std::make_unique<builtins::BuiltinNames>(platform, platform::systemServices().info);
   builtinNames_->embeddedScript = [this] { return EmbeddedScript; };
@@ -53,7 +55,7 @@ TUScript::TUScript(platform::Platform& platform, BuildHost& hostSettings)
   };
 }
 
-TUScript::~TUScript() = default;
+TUScript::~TUScript() { ScriptValue::setByteStringLocale(nullptr); }
 
 // ---- the play step ----
 
