@@ -2,33 +2,13 @@
 
 #include <string>
 
+#include "engine/values/calendar.h"
+
 namespace maqo::builtins {
 
 namespace {
 
-// Days from 1970-01-01 of a proleptic Gregorian date.
-int64_t daysFromCivil(int64_t y, int m, int d) {
-  y -= m <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-void civilFromDays(int64_t z, int64_t& y, int& m, int& d) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = yoe + era * 400 + (m <= 2);
-}
-
-const int64_t kDayOne = daysFromCivil(1, 1, 1);
+const int64_t kDayOne = engine::DaysFromCivil(1, 1, 1);
 
 bool isSeparator(char16_t c) { return c == u'/' || c == u'-' || c == u':' || c == u' '; }
 
@@ -38,7 +18,7 @@ int fieldValue(const std::u16string& digits, size_t from) {
 
 }  // namespace
 
-int64_t DayNumber(int year, int month, int day) { return daysFromCivil(year, month, day) - kDayOne; }
+int64_t DayNumber(int year, int month, int day) { return engine::DaysFromCivil(year, month, day) - kDayOne; }
 
 bool IsValidDate(int year, int month, int day) {
   if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1) return false;
@@ -61,9 +41,8 @@ std::optional<engine::TimeStamp> StampOf(int64_t moment) {
   if (moment < 0) return std::nullopt;
   const int64_t days = moment / kMsPerDay;
   int64_t msOfDay = moment % kMsPerDay;
-  int64_t year = 0;
-  int month = 0, day = 0;
-  civilFromDays(days + kDayOne, year, month, day);
+  int64_t year = 0, month = 0, day = 0;
+  engine::CivilFromDays(days + kDayOne, year, month, day);
   if (year < 1 || year > 9999) return std::nullopt;
   engine::TimeStamp s;
   s.year = static_cast<uint16_t>(year);

@@ -1,4 +1,5 @@
 #include "builtins/file_directory.h"
+#include "platform/text_codec.h"
 
 #include <algorithm>
 
@@ -9,12 +10,6 @@ namespace maqo::builtins {
 
 namespace {
 
-std::u16string withBackslashes(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out)
-    if (c == u'/') c = u'\\';
-  return out;
-}
 
 }  // namespace
 

@@ -115,4 +115,11 @@ std::u16string asciiUpper(std::u16string_view text) {
   return out;
 }
 
+std::u16string withBackslashes(std::u16string_view path) {
+  std::u16string out(path);
+  for (auto& c : out)
+    if (c == u'/') c = u'\\';
+  return out;
+}
+
 }  // namespace maqo

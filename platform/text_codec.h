@@ -24,4 +24,7 @@ inline std::u16string u16(std::string_view ascii) { return utf8ToUtf16(ascii); }
 std::u16string asciiUpper(std::u16string_view text);
 char16_t asciiUpper(char16_t c);
 
+// A path with every "/" turned into "\" (scripts may write either separator).
+std::u16string withBackslashes(std::u16string_view path);
+
 }  // namespace maqo

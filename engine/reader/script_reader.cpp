@@ -22,12 +22,6 @@ struct ReadFailed {
 
 constexpr size_t kNone = static_cast<size_t>(-1);
 
-std::u16string withBackslashes(std::u16string path) {
-  for (auto& c : path)
-    if (c == u'/') c = u'\\';
-  return path;
-}
-
 // The folder part of a path in backslash form, without the last "\".
 std::u16string folderOf(const std::u16string& path) {
   const size_t slash = path.rfind(u'\\');

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/errors/script_error.h"
+#include "engine/values/calendar.h"
 #include "engine/values/number_text.h"
 #include "platform/locale.h"
 
@@ -31,19 +32,6 @@ void appendTwoDigits(std::u16string& out, int64_t value) {
   out += static_cast<char16_t>(u'0' + value % 10);
 }
 
-// Days since 1970-01-01 to year, month, day (proleptic Gregorian calendar).
-void civilFromDays(int64_t z, int64_t& year, int64_t& month, int64_t& day) {
-  z += 719468;
-  const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const int64_t doe = z - era * 146097;
-  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const int64_t mp = (5 * doy + 2) / 153;
-  day = doy - (153 * mp + 2) / 5 + 1;
-  month = mp < 10 ? mp + 3 : mp - 9;
-  year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-}
-
 // A date value (days since 1899-12-30, the fraction the time of day whatever
 // the sign) as "yyyy/mm/dd hh:nn:ss"; the date alone at midnight, the time
 // alone on day 0.
@@ -55,7 +43,7 @@ std::u16string formatDate(double days) {
   std::u16string out;
   if (whole != 0 || ms == 0) {
     int64_t year, month, day;
-    civilFromDays(static_cast<int64_t>(whole) - 25569, year, month, day);
+    CivilFromDays(static_cast<int64_t>(whole) - 25569, year, month, day);
     out += formatInteger(year);
     out += u'/';
     appendTwoDigits(out, month);

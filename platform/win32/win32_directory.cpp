@@ -3,18 +3,13 @@
 
 #include "platform/directory_access.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/text_codec.h"
 
 namespace maqo::platform {
 
 namespace {
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
-
-std::u16string withBackslashes(std::u16string p) {
-  for (auto& c : p)
-    if (c == u'/') c = u'\\';
-  return p;
-}
 
 int64_t fileTime(const FILETIME& t) {
   return static_cast<int64_t>((static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime);

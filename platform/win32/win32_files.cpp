@@ -12,12 +12,6 @@ namespace {
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 std::u16string U(const wchar_t* s, size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(s), n); }
 
-std::u16string withBackslashes(std::u16string p) {
-  for (auto& c : p)
-    if (c == u'/') c = u'\\';
-  return p;
-}
-
 }  // namespace
 
 std::u16string lastErrorText(unsigned long code) {
