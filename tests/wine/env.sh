@@ -5,7 +5,7 @@
 #   wrun SECONDS ... run a Wine program with a time limit
 
 MAQO_ROOT=${MAQO_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
-MAQO_WIN_BIN=$MAQO_ROOT/build/win32/bin
+MAQO_WIN_BIN=${MAQO_WIN_BIN:-$MAQO_ROOT/build/win32/bin}
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win32

@@ -3,12 +3,15 @@
 # name contains the optional filter. Each case runs with a time limit, its output
 # goes to build/wine-tests/NAME.log, and the prefix's Wine processes and Xvfb are
 # stopped at the end whatever happened.
+# MAQO_WIN_BIN (the win32 bin folder), MAQO_WINEPREFIX and MAQO_WINE_OUT let
+# several harness runs in one work tree use their own build, prefix and logs.
 set -u
 HERE=$(cd "$(dirname "$0")" && pwd)
 source "$HERE/env.sh"
 filter=${1:-}
 CASE_LIMIT=${MAQO_WINE_CASE_LIMIT:-900}
-OUT=$MAQO_ROOT/build/wine-tests
+export MAQO_WINE_OUT=${MAQO_WINE_OUT:-$MAQO_ROOT/build/wine-tests}
+OUT=$MAQO_WINE_OUT
 rm -rf "$OUT"
 mkdir -p "$OUT"
 

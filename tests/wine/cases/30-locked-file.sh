@@ -2,7 +2,7 @@
 # retries (10 attempts, 80 ms apart) and then reports a read error naming the
 # file, with exit code 9; once the file is released it reads normally.
 set -e
-work=$(mktemp -d "$MAQO_ROOT/build/wine-tests/locked.XXXXXX")
+work=$(mktemp -d "$MAQO_WINE_OUT/locked.XXXXXX")
 printf 'PRINT "locked"\r\n' >"$work/held.mqs"
 timeout -k 5 60 wine "$MAQO_WIN_BIN/holdfile.exe" "$(winpath "$work/held.mqs")" 8 &
 holder=$!

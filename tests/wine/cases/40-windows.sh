@@ -3,10 +3,10 @@
 # STATUS, MONITOR and EXEC through the real desktop. Then the same builtins
 # from a script run by mqsrun.exe, once the dispatcher has the window table.
 set -e
-cd "$MAQO_ROOT/build/win32"
+cd "$MAQO_WIN_BIN/.."
 wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='AutomationWin32*:AutomationTest*'
 
-work=$(mktemp -d "$MAQO_ROOT/build/wine-tests/windows.XXXXXX")
+work=$(mktemp -d "$MAQO_WINE_OUT/windows.XXXXXX")
 testwin=$(winpath "$MAQO_WIN_BIN/testwin.exe")
 log=$(winpath "$work/testwin.log")
 cat >"$work/windows.mqs" <<MQS
