@@ -35,6 +35,7 @@ ScriptValue Getid(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   request.className = call.text(1);
   request.waitSeconds = call.number(2);
   request.childText = call.text(3);
+  request.browserFallback = AsciiUpper(request.className) == u"IEFRAME" && StartsWithAcwOfGetid(host.statementText());
   return ScriptValue::int32(GetId(context, request));
 }
 

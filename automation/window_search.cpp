@@ -57,6 +57,18 @@ WindowHandle specialAppFallback(AutomationContext& context, const std::u16string
 
 }  // namespace
 
+bool StartsWithAcwOfGetid(std::u16string_view statement) {
+  constexpr std::u16string_view wanted = u"ACW(GETID";
+  size_t matched = 0;
+  for (char16_t c : statement) {
+    if (c == u' ' || c == u'\t') continue;
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    if (c != wanted[matched]) return false;
+    if (++matched == wanted.size()) return true;
+  }
+  return false;
+}
+
 int GetId(AutomationContext& context, const GetIdRequest& request) {
   double scaled = std::trunc(request.waitSeconds * 1000.0);
   if (!(scaled == scaled)) scaled = 0;

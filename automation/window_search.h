@@ -16,6 +16,11 @@ struct GetIdRequest {
   bool browserFallback = false;
 };
 
+// True when the statement text starts with ACW(GETID (spaces and tabs
+// between the words ignored, ASCII case ignored). Only a GETID of that form
+// with the browser's class falls back to the browser's generic title.
+bool StartsWithAcwOfGetid(std::u16string_view statement);
+
 // The ID of the window found, or -1. Also remembered as the slot's last result.
 int GetId(AutomationContext& context, const GetIdRequest& request);
 

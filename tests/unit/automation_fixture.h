@@ -21,9 +21,16 @@ using platform::FakeDesktop;
 using platform::FakeWindow;
 using platform::WindowHandle;
 
+// The builtin test host with a settable text of the calling statement.
+class WindowTestHost : public FakeBuiltinHost {
+ public:
+  std::u16string statement;
+  std::u16string statementText() override { return statement; }
+};
+
 class AutomationTest : public ::testing::Test {
  protected:
-  FakeBuiltinHost host;
+  WindowTestHost host;
   FakeDesktop desktop;
   AutomationSession session{desktop};
   ScopedSession installed{session};

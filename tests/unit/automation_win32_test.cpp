@@ -130,7 +130,15 @@ TEST_F(AutomationWin32, ExactTitleWinsEvenBehindAndFullWidthFindsIt) {
   EXPECT_EQ(getid(u"No window has this title", u"", u"0.0001"), -1);
   EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(2));
 
-  EXPECT_GE(number(call(&Getallwin, u"GETALLWIN", {})), 2);
+  const int64_t count = number(call(&Getallwin, u"GETALLWIN", {}));
+  EXPECT_GE(count, 2);
+  EXPECT_EQ(static_cast<int64_t>(host.run(u"LENGTH(ALL_WIN_ID)").toDouble()), count);
+  int listed = 0;
+  for (int64_t i = 0; i < count; ++i) {
+    const int id = static_cast<int>(host.run(u"ALL_WIN_ID[" + num(i) + u"]").toDouble());
+    if (id == partial || id == exact) ++listed;
+  }
+  EXPECT_EQ(listed, 2) << "both testwins are listed";
 }
 
 TEST_F(AutomationWin32, AcwCtrlwinAndStatus) {

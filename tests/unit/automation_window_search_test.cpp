@@ -187,6 +187,57 @@ TEST_F(AutomationTest, ScriptThreadsKeepTheirOwnTitleMemory) {
   EXPECT_TRUE(session.newWindowExpected) << "only the main script clears it";
 }
 
+// ---- fallbacks for titles that carry more than the window's name ----
+
+TEST_F(AutomationTest, StatementStartsWithAcwOfGetid) {
+  const std::vector<std::pair<std::u16string, bool>> cases = {
+      {u"ACW(GETID(\"A\", \"IEFRAME\"), 0, 0)", true},
+      {u"ACW( GETID ( \"A\", \"IEFRAME\"))", true},
+      {u"acw(\tgetid(\"A\"))", true},
+      {u"ACW(ID, 0, 0)", false},
+      {u"ID = GETID(\"A\", \"IEFRAME\")", false},
+      {u"ACW(GETI", false},
+      {u"", false},
+  };
+  for (const auto& [statement, expected] : cases)
+    EXPECT_EQ(StartsWithAcwOfGetid(statement), expected) << utf16ToUtf8(statement);
+}
+
+TEST_F(AutomationTest, GetidFallsBackForBrowserTitlesOnlyInsideAcwAndForEditorPaths) {
+  struct Case {
+    const char* name;
+    std::u16string windowTitle, windowClass;
+    std::u16string title, cls, statement;
+    bool found;
+  };
+  const std::u16string acw = u"ACW(GETID(T, C, 0.0001), 0, 0)";
+  const std::vector<Case> cases = {
+      {"browser page title inside ACW", u"Windows Internet Explorer", u"IEFrame", u"Start - Windows Internet Explorer",
+       u"IEFrame", acw, true},
+      {"older browser title inside ACW", u"Microsoft Internet Explorer", u"IEFrame",
+       u"Start - Microsoft Internet Explorer", u"ieframe", acw, true},
+      {"browser title outside ACW", u"Windows Internet Explorer", u"IEFrame", u"Start - Windows Internet Explorer",
+       u"IEFrame", u"ID = GETID(T, C, 0.0001)", false},
+      {"browser title inside ACW without the browser class", u"Windows Internet Explorer", u"IEFrame",
+       u"Start - Windows Internet Explorer", u"", acw, false},
+      {"editor title with a full path", u"memo.txt - 秀丸", u"Hidemaru32Class", u"C:\\Docs\\memo.txt - 秀丸", u"", u"",
+       true},
+      {"other title with a path", u"memo.txt - Editor", u"Ed", u"C:\\Docs\\memo.txt - Editor", u"", u"", false},
+  };
+  for (const Case& c : cases) {
+    FakeDesktop d;
+    AutomationSession s{d};
+    ScopedSession scope{s};
+    FakeWindow w;
+    w.title = c.windowTitle;
+    w.className = c.windowClass;
+    const WindowHandle h = d.add(w);
+    host.statement = c.statement;
+    const int id = getid(c.title, c.cls, u"0.0001");
+    EXPECT_EQ(id > 0 ? s.ids.handleOf(id, true, d) : 0, c.found ? h : 0) << c.name;
+  }
+}
+
 // ---- special titles, IDs and handles ----
 
 TEST_F(AutomationTest, SpecialTitlesAnswerAtOnce) {

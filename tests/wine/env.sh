@@ -56,6 +56,38 @@ wine_env_stop() {
   fi
 }
 
+# A second prefix, 64-bit (WoW64), for the cases where bitness matters: the
+# 32-bit programs and the 64-bit fixtures (MAQO_WIN64_BIN) run side by side in
+# it, on the harness's display, with a wineserver of their own. The main
+# prefix is not touched. Called inside a case:
+#   wine64_prefix_start   create it and point WINEPREFIX and WINEARCH at it
+#   wine64_prefix_stop    stop the Wine processes of the 64-bit prefix
+MAQO_WIN64_BIN=${MAQO_WIN64_BIN:-$MAQO_ROOT/build/win64-fixtures/bin}
+
+wine64_prefix_start() {
+  if [ ! -x /usr/lib/wine/wine64 ]; then
+    echo "wine env: the 64-bit Wine loader is missing (make setup installs wine64)" >&2
+    return 1
+  fi
+  export WINEPREFIX=${MAQO_WINEPREFIX64:-${MAQO_WINEPREFIX:-$MAQO_ROOT/build/wine-prefix}64}
+  export WINEARCH=win64
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  if ! timeout -k 10 300 wineboot -i >"$WINEPREFIX.boot.log" 2>&1; then
+    echo "wine env: 64-bit wineboot failed or timed out (see $WINEPREFIX.boot.log)" >&2
+    return 1
+  fi
+  timeout -k 5 120 wineserver -w 2>/dev/null
+  return 0
+}
+
+wine64_prefix_stop() {
+  if [ "${WINEARCH:-}" = win64 ] && [ -n "${WINEPREFIX:-}" ]; then
+    timeout -k 5 30 wineserver -k 2>/dev/null
+  fi
+  return 0
+}
+
 wrun() {
   local limit=$1
   shift
