@@ -32,4 +32,6 @@ void BuiltinHost::requestRestart(bool) {
                             u"POFF(P_MAQO_REEXEC) はホストアプリケーションが必要です");
 }
 
+bool BuiltinHost::confirmAbort(const engine::Message& message) { throw engine::ScriptError(message, true); }
+
 }  // namespace maqo::builtins

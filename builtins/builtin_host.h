@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "engine/errors/script_error.h"
 #include "engine/eval/expression.h"
 #include "engine/values/frame.h"
 #include "engine/values/global_store.h"
@@ -65,6 +66,16 @@ class BuiltinHost {
   // run the script again when runAgain. The default reports that it needs the
   // host application.
   virtual void requestRestart(bool runAgain);
+  // A failure the user may choose to ignore (FCLOSE could not write its
+  // file): asks whether to abort the run. False when the script goes on after
+  // the failing statement, true when the run stops (the abort flag is set).
+  // When a TRY of the running code waits for errors, the failure is thrown as
+  // a catchable ScriptError instead, so the TRY takes it over. The default,
+  // for a host with nobody to ask, always throws that catchable error.
+  virtual bool confirmAbort(const engine::Message& message);
+  // The program text of the statement that makes the call, as the engine
+  // stores it (upper case outside strings); empty where there is none.
+  virtual std::u16string statementText() { return {}; }
 };
 
 }  // namespace maqo::builtins

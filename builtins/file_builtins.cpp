@@ -1,6 +1,5 @@
 #include "builtins/file_builtins.h"
 
-#include "builtins/builtin_messages.h"
 #include "builtins/file_directory.h"
 #include "builtins/file_messages.h"
 #include "builtins/file_slots.h"
@@ -43,7 +42,9 @@ ScriptValue FCloseBuiltin(BuiltinCall& call, BuiltinHost& host) {
   limitArguments(call, 2);
   std::u16string name;
   if (EngineFileSlots().Close(host.platform(), call.integer(0), &name)) return ScriptValue::builtinBool(true);
-  if (call.integer(1) == 0) throw file_messages::cannotWrite(name);
+  // The user decides whether the run goes on; either way the result is FALSE
+  // (an abort ends the run once this statement is done).
+  if (call.integer(1) == 0) host.confirmAbort(file_messages::cannotWrite(name));
   return ScriptValue::builtinBool(false);
 }
 
@@ -75,12 +76,6 @@ ScriptValue GetDirBuiltin(BuiltinCall& call, BuiltinHost& host) {
       ListFolder(call.text(0), call.text(1), call.integer(2) != 0, call.integer(3));
   for (const auto& name : names) store.ResultArray(frame, u"GETDIR_FILES", ScriptValue::string(name));
   return ScriptValue::int32(static_cast<int32_t>(names.size()));
-}
-
-ScriptValue DropFileBuiltin(BuiltinCall&, BuiltinHost&) {
-  // Dropping needs the window-ID table and the shell's drag-and-drop loop on
-  // the user-interface thread, which this build does not have yet.
-  throw messages::notAvailableYet(u"DROPFILE");
 }
 
 ScriptValue ReadIniBuiltin(BuiltinCall& call, BuiltinHost& host) {

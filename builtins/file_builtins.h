@@ -2,7 +2,8 @@
 // GETDIR, DROPFILE, READINI, WRITEINI and DELETEINI, as a table of names and
 // functions for the dispatcher's implementation list. The slot table behind
 // the first five is in builtins/file_slots.h (CloseAllFileSlots ends a run),
-// the shared writers in builtins/text_file_writer.h and builtins/ini_file.h.
+// DROPFILE's argument handling in builtins/file_drop.h, the shared writers in
+// builtins/text_file_writer.h and builtins/ini_file.h.
 #pragma once
 #include <span>
 

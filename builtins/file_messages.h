@@ -24,8 +24,8 @@ inline engine::ScriptError badFileId() {
 inline engine::ScriptError readOnlySlot(std::u16string_view name) {
   return {cat(u"It can't be written= ", name), cat(u"書き込む事は出来ません= ", name)};
 }
-// FCLOSE could not write the file (the confirmation the host shows once it can ask).
-inline engine::ScriptError cannotWrite(std::u16string_view name) {
+// FCLOSE could not write the file: the question whether to abort starts with it.
+inline engine::Message cannotWrite(std::u16string_view name) {
   return {cat(name, u"：Can't be written in"), cat(name, u"：Can't be written in")};
 }
 inline engine::ScriptError tooManyArguments() {
@@ -37,5 +37,13 @@ inline engine::ScriptError insertOutOfRange(int64_t line) {
   return messages::callFailure(cat(u"List index out of bounds (", n, u")"), cat(u"リストのインデックスが範囲を超えています (", n, u")"));
 }
 inline engine::ScriptError dropPointTooLarge() { return {u"SyntaxError-10", {}, false}; }
+// DROPFILE: the shell could not parse the folder or a file name.
+inline engine::ScriptError dropNamesNotParsed(std::u16string_view error) {
+  return messages::callFailure(error, error);
+}
+// DROPFILE: bringing the window forward, moving the cursor or the drag failed.
+inline engine::ScriptError dropFailed(std::u16string_view error) {
+  return {cat(u"DropFile:", error), cat(u"DropFile:", error)};
+}
 
 }  // namespace maqo::builtins::file_messages

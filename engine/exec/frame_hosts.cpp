@@ -113,6 +113,12 @@ void FrameBuiltinHost::exitRun() {
   frame_.stopFlag = true;
 }
 
+std::u16string FrameBuiltinHost::statementText() {
+  const std::vector<std::u16string>& lines = executor_.engine().program.ScriptLines;
+  if (frame_.line < 0 || static_cast<size_t>(frame_.line) >= lines.size()) return {};
+  return lines[static_cast<size_t>(frame_.line)];
+}
+
 bool FrameBuiltinHost::confirmAbort(const Message& message) {
   return ConfirmAbort(executor_.engine(), message, frame_.tryDepth > 0 || frame_.openTries > 0);
 }

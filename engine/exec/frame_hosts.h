@@ -41,6 +41,10 @@ class FrameBuiltinHost final : public builtins::BuiltinHost, public builtins::St
  public:
   FrameBuiltinHost(Executor& executor, ExecFrame& frame) : executor_(executor), frame_(frame) {}
 
+  // The executor of the calling frame (for builtins that act on the engine
+  // itself, such as CTRLTRD).
+  Executor& executor() { return executor_; }
+
   platform::Platform& platform() override;
   THensuFmt& frame() override;
   GlobalStore& globals() override;
@@ -54,11 +58,12 @@ class FrameBuiltinHost final : public builtins::BuiltinHost, public builtins::St
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;
   void exitRun() override;
+  std::u16string statementText() override;
 
   // A failure the user may choose to ignore (file access, image files):
   // false when the script goes on, true when the run stops; thrown as a
   // catchable ScriptError when a TRY waits for it.
-  bool confirmAbort(const Message& message);
+  bool confirmAbort(const Message& message) override;
 
   // OPTION SAMESTR, and the byte-string mark of the expression that makes the call.
   bool sameStr() override;

@@ -1,10 +1,12 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "platform/posix/posix_platform.h"
+#include "platform/replace_write.h"
 #include "platform/text_codec.h"
 
 namespace maqo::platform {
@@ -45,6 +48,26 @@ bool findFolded(const std::string& dir, const std::string& name, std::string& fo
 int64_t toFileTime(const struct timespec& t) {
   constexpr int64_t kEpochDifference = 11644473600LL;  // seconds from 1601 to 1970
   return (static_cast<int64_t>(t.tv_sec) + kEpochDifference) * 10000000LL + t.tv_nsec / 100;
+}
+
+bool processAlive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+// A write that was killed half-way leaves its temporary file behind (the
+// target itself is whole). The next write of the same target removes the
+// temporaries whose writers are gone, so none lingers to be taken for data.
+void removeStaleTemporaries(const std::string& target) {
+  const size_t slash = target.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const std::u16string name = utf8ToUtf16(slash == std::string::npos ? target : target.substr(slash + 1));
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  const pid_t self = ::getpid();
+  while (dirent* e = ::readdir(d)) {
+    const std::optional<uint32_t> owner = ReplaceTempOwner(name, utf8ToUtf16(e->d_name));
+    if (!owner || static_cast<pid_t>(*owner) == self || processAlive(static_cast<pid_t>(*owner))) continue;
+    ::unlink((dir + "/" + e->d_name).c_str());
+  }
+  ::closedir(d);
 }
 
 }  // namespace
@@ -118,12 +141,16 @@ ReadResult PosixFileSystem::readAll(const std::u16string& path) {
 
 std::u16string PosixFileSystem::writeAllReplacing(const std::u16string& path, const std::string& bytes) {
   const std::string target = resolve(path);
-  const std::string temp = target + ".maqo-tmp-" + std::to_string(getpid());
+  removeStaleTemporaries(target);
+  const std::string temp =
+      utf16ToUtf8(ReplaceTempName(utf8ToUtf16(target), static_cast<uint32_t>(::getpid()), NextReplaceSequence()));
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd < 0) return errnoText(errno);
+  ReportReplaceWriteProgress(0, bytes.size());
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    const size_t chunk = std::min(bytes.size() - done, kReplaceWriteChunk);
+    ssize_t n = ::write(fd, bytes.data() + done, chunk);
     if (n < 0) {
       if (errno == EINTR) continue;
       int e = errno;
@@ -132,6 +159,7 @@ std::u16string PosixFileSystem::writeAllReplacing(const std::u16string& path, co
       return errnoText(e);
     }
     done += static_cast<size_t>(n);
+    ReportReplaceWriteProgress(done, bytes.size());
   }
   if (::fsync(fd) != 0 || ::close(fd) != 0) {
     int e = errno;

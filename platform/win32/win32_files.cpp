@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/replace_write.h"
 #include "platform/text_codec.h"
 #include "platform/win32/win32_platform.h"
 
@@ -11,6 +12,34 @@ namespace {
 
 const wchar_t* W(const std::u16string& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 std::u16string U(const wchar_t* s, size_t n) { return std::u16string(reinterpret_cast<const char16_t*>(s), n); }
+
+bool processAlive(DWORD pid) {
+  HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+  if (!h) return GetLastError() == ERROR_ACCESS_DENIED;  // there, but not ours to open
+  const bool running = WaitForSingleObject(h, 0) == WAIT_TIMEOUT;
+  CloseHandle(h);
+  return running;
+}
+
+// A write that was killed half-way leaves its temporary file behind (the
+// target itself is whole). The next write of the same target removes the
+// temporaries whose writers are gone, so none lingers to be taken for data.
+void removeStaleTemporaries(const std::u16string& target) {
+  const size_t slash = target.find_last_of(u"\\:");
+  const std::u16string folder = slash == std::u16string::npos ? std::u16string() : target.substr(0, slash + 1);
+  const std::u16string name = slash == std::u16string::npos ? target : target.substr(slash + 1);
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW(W(target + u".maqo-tmp-*"), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  const DWORD self = GetCurrentProcessId();
+  do {
+    const std::u16string entry = reinterpret_cast<const char16_t*>(found.cFileName);
+    const std::optional<uint32_t> owner = ReplaceTempOwner(name, entry);
+    if (!owner || *owner == self || processAlive(*owner)) continue;
+    DeleteFileW(W(folder + entry));
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
 
 }  // namespace
 
@@ -66,12 +95,14 @@ ReadResult Win32FileSystem::readAll(const std::u16string& path) {
 
 std::u16string Win32FileSystem::writeAllReplacing(const std::u16string& path, const std::string& bytes) {
   const std::u16string target = withBackslashes(path);
-  const std::u16string temp = target + u".maqo-tmp-" + utf8ToUtf16(std::to_string(GetCurrentProcessId()));
+  removeStaleTemporaries(target);
+  const std::u16string temp = ReplaceTempName(target, GetCurrentProcessId(), NextReplaceSequence());
   HANDLE h = CreateFileW(W(temp), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return lastErrorText(GetLastError());
+  ReportReplaceWriteProgress(0, bytes.size());
   size_t done = 0;
   while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(bytes.size() - done > 1u << 20 ? 1u << 20 : bytes.size() - done);
+    DWORD chunk = static_cast<DWORD>(bytes.size() - done > kReplaceWriteChunk ? kReplaceWriteChunk : bytes.size() - done);
     DWORD written = 0;
     if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr)) {
       DWORD e = GetLastError();
@@ -80,6 +111,7 @@ std::u16string Win32FileSystem::writeAllReplacing(const std::u16string& path, co
       return lastErrorText(e);
     }
     done += written;
+    ReportReplaceWriteProgress(done, bytes.size());
   }
   if (!FlushFileBuffers(h)) {
     DWORD e = GetLastError();

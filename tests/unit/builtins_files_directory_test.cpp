@@ -115,13 +115,5 @@ TEST(BuiltinsFilesDirectory, GetDirFillsTheResultArray) {
   EXPECT_EQ(GetDirBuiltin(none.get(), host).integerPayload(), 0);
 }
 
-TEST(BuiltinsFilesDirectory, DropFileSaysItIsNotAvailable) {
-  TestPlatform t;
-  FakeBuiltinHost host(t.p);
-  TestCall call(u"DROPFILE", {u"1", u"C:\\", u"a.txt"});
-  const auto e = errorOf([&] { DropFileBuiltin(call.get(), host); });
-  EXPECT_EQ(e.message().english, u"DROPFILE is not available yet");
-}
-
 }  // namespace
 }  // namespace maqo::builtins

@@ -29,9 +29,11 @@ struct RoundTripCase {
 TEST(BuiltinsFilesSlots, ReadWriteAndCloseUnchangedKeepsEveryByte) {
   const RoundTripCase cases[] = {
       {"UTF-16 LE with mark, CR LF", 1252, std::string("\xFF\xFE" "a\0\xE5\x65\r\0\n\0" "b\0\r\0\n\0", 16)},
+      {"UTF-16 LE with mark, LF", 1252, std::string("\xFF\xFE" "a\0\xE5\x65\n\0" "b\0\n\0", 12)},
       {"UTF-8 with mark, LF", 1252, "\xEF\xBB\xBF" "caf\xC3\xA9\nline 2\n"},
       {"UTF-8 with mark only", 1252, "\xEF\xBB\xBF"},
       {"UTF-8 without mark, CR LF", 1252, "\xE6\x97\xA5\xE6\x9C\xAC\r\nx,y\r\n"},
+      {"UTF-8 without mark, LF", 932, "\xE6\x97\xA5\xE6\x9C\xAC\nx,y\n"},
       {"ANSI 1252, CR LF", 1252, "caf\xE9,\x80\r\nsecond\r\n"},
       {"ANSI 1252, LF, no final break", 1252, "one\ntwo"},
       {"ANSI 1252, CR only", 1252, "one\rtwo\r"},
