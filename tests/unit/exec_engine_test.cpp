@@ -19,23 +19,25 @@ TEST_F(ExecEngine, PlaysTheScriptAndCompletes) {
   EXPECT_EQ(engine.ExitCode.load(), 0);
 }
 
+// The pre-run check rejects names it can see; EVAL hides them from it, so
+// these cases reach the run-time error path.
 TEST_F(ExecEngine, UncaughtErrorIsShownOnceWithTheScriptNameAndStopsTheRun) {
   engine.OneScriptRun = true;
-  EXPECT_EQ(play({u"PRINT 1", u"PRINT UNKNOWN_NAME", u"PRINT 2"}), PlayOutcome::ErrorStopped);
+  EXPECT_EQ(play({u"PRINT 1", u"PRINT EVAL(\"UNKNOWN_NAME\")", u"PRINT 2"}), PlayOutcome::ErrorStopped);
   EXPECT_EQ(ui.printed(), std::vector<std::string>{"1"});
   ASSERT_EQ(ui.errors().size(), 1u);
   EXPECT_EQ(ui.errors()[0], "It isn't defined: UNKNOWN_NAME\r\n" + utf16ToUtf8(engine.MainScriptName) +
-                                ": at line 2: PRINT UNKNOWN_NAME");
+                                ": at line 2: PRINT EVAL(\"UNKNOWN_NAME\")");
   EXPECT_EQ(engine.ExitCode.load(), 9);
 }
 
 TEST_F(ExecEngine, ErrorExitCodeOnlyForOneScriptRuns) {
-  EXPECT_EQ(play({u"PRINT UNKNOWN_NAME"}), PlayOutcome::ErrorStopped);
+  EXPECT_EQ(play({u"PRINT EVAL(\"UNKNOWN_NAME\")"}), PlayOutcome::ErrorStopped);
   EXPECT_EQ(engine.ExitCode.load(), 0);
 }
 
 TEST_F(ExecEngine, ScriptLogKeepsTheSyntaxErrorNumberTheDialogHides) {
-  play({u"NO_SUCH_FUNCTION()"});
+  play({u"EVAL(\"NO_SUCH_FUNCTION()\")"});
   ASSERT_EQ(ui.errors().size(), 1u);
   EXPECT_EQ(ui.errors()[0].find("SyntaxError-25"), std::string::npos);
   ASSERT_EQ(engine.ScriptLogLines().size(), 1u);
@@ -59,14 +61,14 @@ TEST_F(ExecEngine, DirectBuildErrorIsReportedOnce) {
 
 TEST_F(ExecEngine, TheEngineIsReusedForTheNextPlay) {
   play({u"PUBLIC G = 1", u"G = G + 1", u"PRINT G"});
-  play({u"PRINT 5", u"PRINT G"});  // the previous program's globals are gone
+  play({u"PRINT 5", u"PRINT EVAL(\"G\")"});  // the previous program's globals are gone
   EXPECT_EQ(ui.printed(), (std::vector<std::string>{"2", "5"}));
   EXPECT_EQ(ui.errors().size(), 1u);
   EXPECT_EQ(engine.program.lineCount(), 0);  // EndRun emptied the program
 }
 
 TEST_F(ExecEngine, RepetitionsRestoreTheGlobalsAndEndAfterAnError) {
-  EXPECT_EQ(play({u"PUBLIC N = 0", u"N = N + 1", u"PRINT N", u"IF PARAM_STR[0] = \"fail\" THEN X = UNDEFINED"}, 3,
+  EXPECT_EQ(play({u"PUBLIC N = 0", u"N = N + 1", u"PRINT N", u"IF PARAM_STR[0] = \"fail\" THEN X = EVAL(\"UNDEFINED\")"}, 3,
                  {u"fail"}),
             PlayOutcome::ErrorStopped);
   EXPECT_EQ(ui.printed(), std::vector<std::string>{"1"});  // the error ends repetition 1 and the play
@@ -115,8 +117,8 @@ class ExecEngineJapanese : public EngineTest {
 };
 
 TEST_F(ExecEngineJapanese, MessagesAndLocationsAreJapanese) {
-  play({u"TRY", u"PRINT X", u"EXCEPT", u"PRINT TRY_ERRMSG", u"PRINT TRY_ERRLINE", u"ENDTRY"});
-  EXPECT_EQ(ui.printed(), (std::vector<std::string>{"変数: X が定義されていません", "2行目: PRINT X"}));
+  play({u"TRY", u"PRINT EVAL(\"X\")", u"EXCEPT", u"PRINT TRY_ERRMSG", u"PRINT TRY_ERRLINE", u"ENDTRY"});
+  EXPECT_EQ(ui.printed(), (std::vector<std::string>{"変数: X が定義されていません", "2行目: PRINT EVAL(\"X\")"}));
 }
 
 }  // namespace
