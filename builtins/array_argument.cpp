@@ -121,12 +121,9 @@ ArrayArgumentAccess ArrayArgumentAccess::Resolve(BuiltinHost& host, std::u16stri
 }
 
 std::vector<ScriptValue> ArrayArgumentAccess::read() const {
-  if (isDeclared()) {
-    return WithSlot(*host_, declared_.slot, declared_.global, [&](engine::VariableSlot& slot) {
-      const auto begin = slot.values.begin() + static_cast<ptrdiff_t>(first_);
-      return std::vector<ScriptValue>(begin, begin + static_cast<ptrdiff_t>(count_));
-    });
-  }
+  // Another thread may have resized the array since it was resolved: copy
+  // only what it still holds.
+  if (isDeclared()) return host_->globals().CopyArrayBlock(host_->frame(), declared_);
   if (!holder_.isArray()) return {};
   const auto& elements = holder_.arrayRef().elements();
   const auto begin = elements.begin() + static_cast<ptrdiff_t>(first_);

@@ -11,6 +11,7 @@
 #include "builtins/string_builtins.h"
 #include "builtins/system_builtins.h"
 #include "builtins/time_builtins.h"
+#include "engine/threads/ctrltrd.h"
 
 namespace maqo::builtins {
 
@@ -56,6 +57,7 @@ const Entry kEntries[] = {
     {u"SOUND", {&SoundBuiltin, nullptr}},
     {u"DOSCMD", {&DosCmdBuiltin, nullptr}},
     {u"POWERSHELL", {&PowerShellBuiltin, nullptr}},
+    {u"CTRLTRD", {&engine::CtrlTrdBuiltin, nullptr}},
 };
 
 const std::array<const BuiltinImplementation*, kBuiltinCount>& byNumber() {

@@ -188,19 +188,8 @@ std::vector<ScriptValue> Executor::forInElements(ExecFrame& f, const CompiledLin
   } catch (const ScriptError&) {
     array = ArrayArgument{};  // the evaluation below reports what is wrong
   }
-  if (array.slot >= 0) {
-    auto copy = [&](THensuFmt& owner) {
-      const auto& values = owner.locals.slot(array.slot).values;
-      elements.assign(values.begin() + static_cast<std::ptrdiff_t>(array.first),
-                      values.begin() + static_cast<std::ptrdiff_t>(array.first + array.count));
-    };
-    if (array.global) {
-      store.withGlobals(copy);
-    } else {
-      copy(f);
-    }
-    return elements;
-  }
+  // Copied as the array is now: a script thread may have resized it since.
+  if (array.slot >= 0) return store.CopyArrayBlock(f, array);
 
   // A hash table: its keys in the table's order.
   auto keysOf = [&](const TUZHash& table) {
@@ -351,7 +340,7 @@ void Executor::tryBlock(ExecFrame& f) {
     if (engine_.AbortFlag.load()) {
       runs = false;
     } else if (engine_.StopRequestedFor(f.thread)) {
-      runs = engine_.program.Options.optFinally;
+      runs = engine_.program.Options.optFinally && !f.thread.abandoned();
     } else if (pending) {
       runs = pendingCatchable;
     }
@@ -386,7 +375,7 @@ void Executor::runFinallyPart(ExecFrame& f, int handler, int endTry) {
       f.breakCount += breaks;
       f.continueCount += continues;
     }
-  } hold(f, engine_.StopRequest.load() > 0);
+  } hold(f, engine_.StopRequest.load() > 0 || f.thread.quitRequested());
   RunRange(f, handler + 1, endTry);
 }
 

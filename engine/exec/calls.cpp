@@ -6,6 +6,7 @@
 #include "engine/exec/executor.h"
 #include "engine/run/large_stack.h"
 #include "engine/run/tuscript.h"
+#include "engine/threads/thread_start.h"
 #include "engine/values/hash_table.h"
 #include "engine/values/reference_text.h"
 #include "platform/text_codec.h"
@@ -96,10 +97,10 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
   }
 
   if (function) {
-    if (mode == CallMode::Thread) throw ScriptError(msg::threadsUnavailable(call.text));
     const std::vector<FunctionParameter>& parameters = parametersOf(caller, function->header);
     std::vector<CallArgument> arguments = evaluateArguments(caller, call, &parameters, mode);
     if (engine_.StopRequestedFor(caller.thread) || engine_.AbortFlag.load()) return ScriptValue::int32(0);
+    if (mode == CallMode::Thread) return ScriptValue::int32(StartScriptThread(*this, caller, *function, arguments));
     ScriptValue result = CallUserFunction(caller, *function, arguments, mode == CallMode::CallFile);
     if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
     return result;
@@ -181,6 +182,16 @@ ScriptValue Executor::CallUserFunction(ExecFrame& caller, const FoundFunction& f
   if (function.kind == FunctionKind::Function) result = engine_.store.GetValue(f, u"RESULT");
   if (!parameterArray) writeBack(f, caller, parameters, arguments, modes);
   return result;
+}
+
+void Executor::PrepareThreadFrame(ExecFrame& f, ExecFrame& caller, const FoundFunction& function,
+                                  std::vector<CallArgument>& arguments) {
+  f.firstLine = function.header;
+  f.moduleName = function.module;
+  f.end = engine_.FunctionEnd(function.header);
+  f.setLine(function.header);
+  std::vector<int> modes;
+  bindParameters(f, caller, parametersOf(caller, function.header), arguments, modes);
 }
 
 void Executor::bindParameters(ExecFrame& callee, ExecFrame& caller, const std::vector<FunctionParameter>& parameters,

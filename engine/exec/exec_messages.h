@@ -34,9 +34,6 @@ inline Message blocksTooDeep() {
 }
 
 // Parts of the language that later work brings.
-inline Message threadsUnavailable(std::u16string_view call) {
-  return {cat(u"THREAD is not available yet: ", call), cat(u"THREAD はまだ使用できません: ", call)};
-}
 inline Message dllUnavailable(std::u16string_view name) {
   return {cat(u"DEF_DLL calls are not available yet: ", name), cat(u"DEF_DLL 関数の呼び出しはまだ使用できません: ", name)};
 }

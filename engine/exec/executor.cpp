@@ -12,6 +12,8 @@
 #include "engine/exec/exec_messages.h"
 #include "engine/run/large_stack.h"
 #include "engine/run/tuscript.h"
+#include "engine/threads/thread_control.h"
+#include "engine/threads/thread_start.h"
 #include "engine/values/number_text.h"
 #include "engine/values/reference_text.h"
 #include "engine/values/value_messages.h"
@@ -48,7 +50,14 @@ void Executor::letMessagesRun(ExecFrame& f) {
 }
 
 bool Executor::mayContinue(ExecFrame& f) {
-  if (f.thread.isMain) letMessagesRun(f);
+  if (f.thread.isMain) {
+    letMessagesRun(f);
+  } else if (HasThreadControl(f.thread)) {
+    // A script thread suspended by CTRLTRD waits here, between two statements.
+    ObeyThreadControl(f.thread, [&] {
+      return engine_.StopRequest.load() > 0 || engine_.AbortFlag.load() || f.thread.quitRequested();
+    });
+  }
   if (engine_.StopRequestedFor(f.thread)) {
     f.stopFlag = true;
     return false;
@@ -87,6 +96,9 @@ std::u16string Executor::Location(const ExecFrame& f) const {
 }
 
 RaisedError Executor::Raise(ExecFrame& f, const ScriptError& error) {
+  // An abandoned thread's run is over: its program may be gone, and nobody
+  // reports its errors.
+  if (f.thread.abandoned()) return RaisedError(error, {});
   const std::u16string file = ScriptFileOfFunction(engine_.program, f.firstLine, engine_.EmbeddedScript);
   const SourceRef ref = engine_.program.sourceRef(f.line);
   std::u16string location = FormatLocation(file, ref.number, ref.text, engine_.Japanese());
@@ -118,7 +130,7 @@ void Executor::dispatch(ExecFrame& f, CompiledLine& c) {
     case StatementKind::Finally: throw ScriptError(msg::syntaxError(27));
     case StatementKind::Except: throw ScriptError(msg::syntaxError(28));
     case StatementKind::Print: print(f, c); break;
-    case StatementKind::Thread: throw ScriptError(msg::threadsUnavailable(c.call->text));
+    case StatementKind::Thread: KansuCall(f, *c.call, CallMode::Thread); break;
     case StatementKind::DefDll: defineDll(f, text); break;
     case StatementKind::Dim: declareLocals(f, text); break;
     case StatementKind::HashTbl: engine_.store.DeclareHashTables(text, f, false); break;
@@ -171,7 +183,17 @@ void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue
 }
 
 void Executor::assign(ExecFrame& f, const CompiledLine& c) {
-  if (c.threadStart) throw ScriptError(msg::threadsUnavailable(c.call->text));
+  if (c.threadStart) {
+    ScriptValue slot;
+    try {
+      slot = KansuCall(f, *c.call, CallMode::Thread);
+    } catch (const ThreadLimitError&) {
+      // The variable learns that no thread started; the error goes on.
+      store(f, c.target, ScriptValue::int32(-1));
+      throw;
+    }
+    return store(f, c.target, slot);
+  }
   const ScriptValue value = Evaluate(f, *c.expressions[0]);
   store(f, c.target, value);
 }
@@ -287,7 +309,11 @@ void Executor::declareLocals(ExecFrame& f, std::u16string_view declaration) {
 
 void Executor::ExecuteStatementText(ExecFrame& f, std::u16string_view statement) {
   const std::u16string_view text = TrimView(statement);
-  if (text.substr(0, 7) == u"THREAD ") throw ScriptError(msg::threadsUnavailable(TrimView(text.substr(7))));
+  if (text.substr(0, 7) == u"THREAD ") {
+    const std::unique_ptr<CallSite> call = MakeCallSite(TrimView(text.substr(7)));
+    KansuCall(f, *call, CallMode::Thread);
+    return;
+  }
   CompiledLine line;
   ClassifyStatement(text, line);
   if (line.empty) return;

@@ -85,6 +85,11 @@ class Executor {
   // the array PARAM_STR (the main part, CALLed files) instead of named parameters.
   ScriptValue CallUserFunction(ExecFrame& caller, const FoundFunction& function, std::vector<CallArgument>& arguments,
                                bool parameterArray);
+  // Sets up f, a script thread's frame, for function and binds the caller's
+  // arguments as a call would (with the parameters as the caller's record
+  // parsed them); a thread has no RESULT and writes nothing back.
+  void PrepareThreadFrame(ExecFrame& f, ExecFrame& caller, const FoundFunction& function,
+                          std::vector<CallArgument>& arguments);
   // The handler procedure of a COM event: EVENT_ID and EVENT_PRM are its
   // locals; afterwards EVENT_PRM's elements are copied back into parameters.
   void CallEventHandler(int headerLine, int eventId, std::vector<ScriptValue>& parameters);

@@ -5,10 +5,12 @@
 #include "builtins/special_names.h"
 #include "engine/builder/build_messages.h"
 #include "engine/builder/program_builder.h"
+#include "engine/check/check_pass.h"
 #include "engine/errors/location_text.h"
 #include "engine/exec/frame_hosts.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/run/large_stack.h"
+#include "engine/threads/thread_messages.h"
 #include "platform/system_services.h"
 #include "platform/text_codec.h"
 
@@ -28,14 +30,18 @@ std::u16string exceptionText(const std::exception& error) {
 
 }  // namespace
 
-TUScript::TUScript(platform::Platform& platform, BuildHost& hostSettings)
-    : platform(platform),
+TUScript::TUScript(platform::Platform& hostPlatform, BuildHost& hostSettings)
+    : routedUi_(hostPlatform.ui, uiHandOver_),
+      routedPlatform_{hostPlatform.clock, hostPlatform.files, hostPlatform.locale, routedUi_},
+      platform(routedPlatform_),
       reader(platform),
       executor(*this),
       hostSettings_(hostSettings),
       japanese_(platform.locale.japanese()),
       globalHost_(std::make_unique<GlobalScopeHost>(executor)) {
   TrdTable[0].isMain = true;
+  // An ended thread may be what the user-interface thread waits for.
+  ThreadSlots.onSlotFreed = [this] { uiHandOver_.wake(); };
   store.abortFlag = &AbortFlag;
   // Byte strings (COPYB, CHRB, READINI numbers) turn into text through the system's ANSI code page.
   ScriptValue::setByteStringLocale(&platform.locale);
@@ -77,11 +83,9 @@ PlayOutcome TUScript::pplay(const PlayRequest& request) {
     BuildProgram(lines);
     const int repetitions = request.repeatCount < 1 ? 1 : request.repeatCount;
     if (repetitions > 1) snapshot_.take(store);
-    if (changed && !AbortFlag.load()) {
-      // The pre-run check pass goes here. Until it exists, the build errors
-      // it would report are reported here, before anything runs.
-      reportFirstLineError();
-    }
+    // A changed file (or a failed read, build or check before) makes the check
+    // pass walk every function before anything runs.
+    if (changed && !AbortFlag.load()) runCheckPass();
     if (AbortFlag.load()) {
       reader.ScriptTimestamps.clear();
       outcome = PlayOutcome::BuildFailed;
@@ -137,17 +141,21 @@ int TUScript::FunctionEnd(int headerLine) const {
   return end >= 0 ? end : program.lineCount();
 }
 
-void TUScript::reportFirstLineError() {
-  const int line = program.firstErrorLine();
-  if (line < 0) return;
-  int header = 0;
-  for (const FuncEntry& entry : program.FuncEntries)
-    if (entry.headerLine <= line && entry.headerLine > header) header = entry.headerLine;
-  const std::u16string& text = program.ScriptLines[static_cast<size_t>(line)];
-  const Message message{text.substr(kErrorMarker.size()), {}};
-  const bool inMainScript = ScriptFileOfFunction(program, header, EmbeddedScript).empty();
-  ReportScriptError(*this, message,
-                    shownLocation(LocationText(program, header, line, japanese_, EmbeddedScript), inMainScript));
+void TUScript::runCheckPass() {
+  ++checkPassRuns;
+  // Set until UScrCall starts the run.
+  CheckMode.store(true);
+  const auto failure = CheckAllFunctions(CheckScope{program, store, executor, platform.locale});
+  if (!failure) return;
+  const bool inMainScript = ScriptFileOfFunction(program, failure->headerLine, EmbeddedScript).empty();
+  ReportScriptError(*this, failure->message,
+                    shownLocation(LocationText(program, failure->headerLine, failure->line, japanese_, EmbeddedScript),
+                                  inMainScript));
+  // The script must not run even when a stop request kept the reporter quiet.
+  AbortFlag.store(true);
+  // The reporter leaves the exit code alone while CheckMode is set; a script
+  // rejected before it ran is an error exit like any other.
+  if (OneScriptRun) ExitCode.store(9);
 }
 
 std::u16string TUScript::shownLocation(const std::u16string& location, bool inMainScript) const {
@@ -157,7 +165,8 @@ std::u16string TUScript::shownLocation(const std::u16string& location, bool inMa
 
 void TUScript::UScrCall(std::u16string_view name, const std::vector<std::u16string>& parameters) {
   ExitCode.store(0);
-  for (TMainTrd& record : TrdTable) record.resetRunState();
+  for (size_t i = 0; i < TrdTable.size(); ++i)
+    if (recordIsFree(i)) TrdTable[i].resetRunState();
   TrdTable[0].isMain = true;
   platform.clock.sleepMs(20);
   for (int i = 0; i < 20; ++i) {
@@ -166,15 +175,34 @@ void TUScript::UScrCall(std::u16string_view name, const std::vector<std::u16stri
   }
   CheckMode.store(false);
   try {
+    // While the main part runs, this thread serves the user-interface
+    // requests of script threads and keeps its window messages flowing.
+    std::atomic<bool> mainPartEnded{false};
+    UiHandOver::Serving serving(uiHandOver_);
     RunOnLargeStack(
         kMainStackBytes,
         [&] {
+          struct Ended {
+            std::atomic<bool>& flag;
+            UiHandOver& handOver;
+            ~Ended() {
+              flag.store(true);
+              handOver.wake();
+            }
+          } ended{mainPartEnded, uiHandOver_};
           MainThreadId.store(std::this_thread::get_id());
           runMainPart(name, parameters);
         },
-        [&] { platform.ui.pumpMessages(); });
+        [&] { uiHandOver_.serveUntil([&] { return mainPartEnded.load(); }, [&] { platform.ui.pumpMessages(); }); });
   } catch (const std::exception& error) {
     platform.ui.messageBox(u"UScrCall:" + exceptionText(error), u"maqo");
+  }
+  // The threads the main part started end with it, so none runs on into the
+  // next repetition (or past the snapshot that starts it).
+  if (ThreadSlots.occupied() > 0) {
+    StopRequest.fetch_add(1);
+    waitForScriptThreads();
+    StopRequest.fetch_sub(1);
   }
 }
 
@@ -212,8 +240,7 @@ void TUScript::runMainPart(std::u16string_view name, const std::vector<std::u16s
 
 void TUScript::EndRun() {
   StopRequest.fetch_add(1);
-  // Script threads would be waited for here; THREAD reports that they are not
-  // available yet, so no slot is ever occupied.
+  waitForScriptThreads();
   builtinState.EndRun();
   // Files left open are released so they are not locked after the run; the
   // window IDs of this run mean nothing to the next one.
@@ -224,8 +251,19 @@ void TUScript::EndRun() {
   store.ResetProgram();
   snapshot_.clear();
   functionEnds_.clear();
-  for (TMainTrd& record : TrdTable) record.clearCaches();
+  for (size_t i = 0; i < TrdTable.size(); ++i)
+    if (recordIsFree(i)) TrdTable[i].clearCaches();
   compileCache.clear();
+}
+
+void TUScript::waitForScriptThreads() {
+  ThreadSlots.wakeAll();
+  const auto deadline = UiHandOver::Clock::now() + ThreadEndBound;
+  if (uiHandOver_.serveUntil([this] { return ThreadSlots.reclaim(); }, [this] { platform.ui.pumpMessages(); },
+                             deadline))
+    return;
+  for (const AbandonedThread& thread : ThreadSlots.abandonRunning())
+    platform.ui.messageBox(thread_messages::abandoned(thread.slot, thread.function).in(japanese_), u"maqo");
 }
 
 // ---- errors ----
@@ -244,9 +282,13 @@ void TUScript::showError(const std::u16string& displayText) { platform.ui.errorD
 void TUScript::showMessage(const std::u16string& text) { platform.ui.messageBox(text, u"maqo"); }
 
 bool TUScript::askYesNo(const std::u16string& question) {
-  if (AskYesNo) return AskYesNo(question);
-  platform.ui.messageBox(question, u"maqo");
-  return true;
+  if (!AskYesNo) {
+    platform.ui.messageBox(question, u"maqo");
+    return true;
+  }
+  bool yes = true;
+  routedUi_.onUiThread([&] { yes = AskYesNo(question); });
+  return yes;
 }
 
 void TUScript::appendToScriptLog(const std::u16string& line) {
@@ -271,7 +313,8 @@ void TUScript::resetForRun() {
   ExitAllFlag.store(false);
   CheckMode.store(false);
   MainThreadId.store(std::this_thread::get_id());
-  for (TMainTrd& record : TrdTable) record.clearCaches();
+  for (size_t i = 0; i < TrdTable.size(); ++i)
+    if (recordIsFree(i)) TrdTable[i].clearCaches();
   snapshot_.clear();
   compileCache.clear();
   {

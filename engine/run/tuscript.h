@@ -4,11 +4,15 @@
 // play step (pplay): read, build, run the main part as often as asked, clean up.
 //
 // Threads: the main part runs on a thread of its own with a large stack (the
-// calling thread waits and keeps its window messages flowing). The run flags
-// are atomics, read between statements by every thread without a lock.
+// calling thread waits and keeps its window messages flowing). Script threads
+// (THREAD) run in ThreadSlots; their user-interface work is handed to the
+// calling thread, which serves it while it waits for the main part and, at
+// the end of each repetition, for the threads. The run flags are atomics,
+// read between statements by every thread without a lock.
 #pragma once
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -27,6 +31,9 @@
 #include "engine/reader/script_reader.h"
 #include "engine/run/global_snapshot.h"
 #include "engine/run/play_request.h"
+#include "engine/threads/routed_ui.h"
+#include "engine/threads/thread_slots.h"
+#include "engine/threads/ui_handover.h"
 #include "engine/values/global_store.h"
 #include "platform/platform.h"
 
@@ -87,6 +94,9 @@ class TUScript final : public ReportTarget, public BuildHost {
   std::atomic<int> ExitCode{0};
   // The thread that runs the main part.
   std::atomic<std::thread::id> MainThreadId{};
+  // How often the pre-run check pass ran in this engine's life (it runs only
+  // when a file of the script changed since the last play that passed it).
+  int checkPassRuns = 0;
 
   // ---- settings of the host ----
   // The host runs one script and exits: an uncaught error sets exit code 9.
@@ -101,6 +111,15 @@ class TUScript final : public ReportTarget, public BuildHost {
   std::function<bool(const std::u16string&)> AskYesNo;
 
   // ---- tables ----
+ private:
+  // User-interface work of script threads is handed to the thread that plays
+  // the script: `platform` is the host's platform with this routing sink
+  // (declared first, as `platform` refers to them).
+  UiHandOver uiHandOver_;
+  RoutedUi routedUi_;
+  platform::Platform routedPlatform_;
+
+ public:
   platform::Platform& platform;
   Program program;
   GlobalStore store;
@@ -113,6 +132,13 @@ class TUScript final : public ReportTarget, public BuildHost {
   // Per-thread records: index 0 the main thread, s + 1 script-thread slot s.
   std::array<TMainTrd, kThreadRecords> TrdTable;
   Executor executor;
+  // The 64 script-thread slots (declared after what their threads use, so
+  // they are ended first when the engine goes).
+  engine::ThreadSlots ThreadSlots{TrdTable};
+  // How long the end of a run (or of a repetition) waits for script threads
+  // after asking them to stop; a thread still stuck in a call then is
+  // reported and abandoned.
+  std::chrono::milliseconds ThreadEndBound{5000};
 
   // The FEND line of the function whose header is at headerLine (-1 if none).
   int FunctionEnd(int headerLine) const;
@@ -121,7 +147,7 @@ class TUScript final : public ReportTarget, public BuildHost {
   // A stop was requested and the calling thread is not running FINALLY parts
   // that OPTION OPTFINALLY lets run during a stop.
   bool StopRequestedFor(const TMainTrd& thread) const {
-    return StopRequest.load(std::memory_order_relaxed) > 0 && thread.ignoreStop == 0;
+    return (StopRequest.load(std::memory_order_relaxed) > 0 || thread.quitRequested()) && thread.ignoreStop == 0;
   }
   // Reports an error that no TRY took over (dialog, script log, exit code, AbortFlag).
   void ReportUncaught(const RaisedError& error);
@@ -160,7 +186,15 @@ class TUScript final : public ReportTarget, public BuildHost {
  private:
   void indexFunctions();
   void runMainPart(std::u16string_view name, const std::vector<std::u16string>& parameters);
-  void reportFirstLineError();
+  // Asks the script threads to stop (the caller has raised StopRequest) and
+  // waits for them, serving their user-interface requests meanwhile; after
+  // ThreadEndBound the ones still running are reported and abandoned.
+  void waitForScriptThreads();
+  // False for the TrdTable records a script thread (perhaps an abandoned
+  // one) still uses: they are neither reset nor emptied under it.
+  bool recordIsFree(size_t index) { return index == 0 || !ThreadSlots.recordInUse(static_cast<int>(index)); }
+  // The pre-run check pass; its first error is reported and stops the play.
+  void runCheckPass();
   std::u16string shownLocation(const std::u16string& location, bool inMainScript) const;
 
   BuildHost& hostSettings_;

@@ -1,5 +1,6 @@
 #include "engine/values/global_store.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/values/hash_table.h"
@@ -378,6 +379,24 @@ void GlobalStore::PutValue(THensuFmt& frame, std::u16string_view name, std::span
   if (globalFrame) guard.lock();
   const int slot = frame.locals.declare(name);
   frame.locals.slot(slot).values[0] = stored;
+}
+
+// ---- array blocks ----
+
+std::vector<ScriptValue> GlobalStore::CopyArrayBlock(THensuFmt& frame, const ArrayArgument& block) {
+  std::vector<ScriptValue> elements;
+  if (block.slot < 0) return elements;
+  const bool global = block.global || isGlobalFrame(frame);
+  std::unique_lock guard(lock_, std::defer_lock);
+  if (global) guard.lock();
+  VariableTable& table = global ? GlobalScope.locals : frame.locals;
+  if (block.slot >= table.count()) return elements;
+  const std::vector<ScriptValue>& values = table.slot(block.slot).values;
+  if (block.first >= values.size()) return elements;
+  const size_t count = std::min(block.count, values.size() - block.first);
+  const auto begin = values.begin() + static_cast<std::ptrdiff_t>(block.first);
+  elements.assign(begin, begin + static_cast<std::ptrdiff_t>(count));
+  return elements;
 }
 
 }  // namespace maqo::engine

@@ -212,6 +212,11 @@ class GlobalStore {
   ArrayArgument ResolveArrayArgument(THensuFmt& frame, std::u16string_view name,
                                      std::span<const ScriptValue> indexes, bool quiet = false,
                                      std::u16string_view referenceText = {});
+  // Copies of the elements of a block that ResolveArrayArgument found in
+  // frame (under the store's lock for a global array). Another thread may
+  // have resized a global array since it was resolved: only the part of the
+  // block the array still holds is copied, never past its end.
+  std::vector<ScriptValue> CopyArrayBlock(THensuFmt& frame, const ArrayArgument& block);
 
  private:
   bool aborted() const { return abortFlag != nullptr && abortFlag->load(std::memory_order_relaxed); }
