@@ -7,6 +7,7 @@
 
 #include "engine/builder/build_host.h"
 #include "engine/errors/script_error.h"
+#include "engine/eval/eval_host.h"
 
 namespace maqo::engine {
 
@@ -37,6 +38,16 @@ struct OptionSettings {
   std::optional<int> savedLogLines;
   std::optional<FontSetting> savedDialogFont;
   std::optional<FontSetting> savedLogFont;
+
+  // The settings that change how expressions evaluate.
+  EvalOptions evalOptions() const {
+    EvalOptions options;
+    options.shortCircuit = shortCircuit;
+    options.sameStr = sameStr;
+    options.roundValue = roundValue;
+    options.specialChar = specialChar;
+    return options;
+  }
 };
 
 // Applies the items of one OPTION line (the text after OPTION) to settings and,

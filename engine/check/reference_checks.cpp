@@ -56,15 +56,7 @@ ScriptValue CheckEvalHost::comMember(const NameRef& ref) { return checker_.check
 
 bool CheckEvalHost::isModuleMember(std::u16string_view dottedName) { return checker_.isModuleMember(dottedName); }
 
-EvalOptions CheckEvalHost::options() {
-  const OptionSettings& o = checker_.scope().program.Options;
-  EvalOptions options;
-  options.shortCircuit = o.shortCircuit;
-  options.sameStr = o.sameStr;
-  options.roundValue = o.roundValue;
-  options.specialChar = o.specialChar;
-  return options;
-}
+EvalOptions CheckEvalHost::options() { return checker_.scope().program.Options.evalOptions(); }
 
 int CheckEvalHost::compareText(std::u16string_view a, std::u16string_view b) {
   return checker_.scope().locale.compareText(a, b);

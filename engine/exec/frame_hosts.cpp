@@ -19,15 +19,7 @@ namespace msg = exec_messages;
 
 namespace {
 
-EvalOptions optionsOf(const TUScript& engine) {
-  const OptionSettings& o = engine.program.Options;
-  EvalOptions options;
-  options.shortCircuit = o.shortCircuit;
-  options.sameStr = o.sameStr;
-  options.roundValue = o.roundValue;
-  options.specialChar = o.specialChar;
-  return options;
-}
+EvalOptions optionsOf(const TUScript& engine) { return engine.program.Options.evalOptions(); }
 
 }  // namespace
 
