@@ -1,0 +1,8 @@
+-- Recursive function calls: fib(22) makes 57,313 calls.
+local function fib(n)
+  if n < 2 then
+    return n
+  end
+  return fib(n - 1) + fib(n - 2)
+end
+print(fib(22))

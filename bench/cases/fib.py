@@ -1,0 +1,8 @@
+# Recursive function calls: fib(22) makes 57,313 calls.
+def fib(n):
+    if n < 2:
+        return n
+    return fib(n - 1) + fib(n - 2)
+
+
+print(fib(22))
