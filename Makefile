@@ -1,7 +1,7 @@
 # maqo — one command each for a fresh Debian 12 machine:
 #   make demo   set up, build, and run the bundled demo script under Wine + Xvfb
 #   make test   set up, build, and run every test suite
-.PHONY: setup build native win32 sanitize test test-native test-scripts test-wine demo bench clean
+.PHONY: setup build native win32 sanitize fuzz test test-native test-scripts test-wine demo bench clean
 
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -20,6 +20,9 @@ win32:
 	cmake -S . -B build/win32 -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake >/dev/null
 	cmake --build build/win32 -j $(JOBS)
+	cmake -S tests/fixtures -B build/win64-fixtures -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
+	cmake --build build/win64-fixtures -j $(JOBS)
 
 # Debug builds of the native tree with AddressSanitizer + UndefinedBehaviorSanitizer,
 # and with ThreadSanitizer for the thread tests.
@@ -28,6 +31,12 @@ sanitize:
 	cmake --build build/asan -j $(JOBS)
 	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMAQO_SANITIZE=thread >/dev/null
 	cmake --build build/tsan -j $(JOBS) --target maqo_unit_tests
+
+# libFuzzer targets (clang++, ASan+UBSan) in build/fuzz: each runs FUZZ_SECONDS
+# and any finding fails (fuzz/run_fuzzers.sh says how to replay one).
+FUZZ_SECONDS ?= 60
+fuzz: setup
+	@bash fuzz/run_fuzzers.sh $(FUZZ_SECONDS)
 
 test: build
 	@$(MAKE) --no-print-directory sanitize
