@@ -132,10 +132,31 @@ class Evaluation {
     bool leftIsEmptyWord = n.operands[0]->emptyKeyword;
     for (size_t i = 0; i < n.ops.size(); ++i) {
       const ExpressionNode& right = *n.operands[i + 1];
-      acc = apply(n.ops[i], acc, leftIsEmptyWord, eval(right), right.emptyKeyword);
+      if (n.ops[i] == BinaryOp::Add && acc.isNativeString()) {
+        appendText(acc, eval(right), i + 1 < n.ops.size());
+      } else {
+        acc = apply(n.ops[i], acc, leftIsEmptyWord, eval(right), right.emptyKeyword);
+      }
       leftIsEmptyWord = false;
     }
     return acc;
+  }
+
+  // A text followed by "+" always joins (see add): the chain's running text
+  // grows in place, so "S + a + b + c" copies S once instead of once per "+".
+  void appendText(ScriptValue& acc, const ScriptValue& right, bool moreFollow) {
+    const std::u16string tail = text(addOperand(right, acc));
+    const std::u16string& head = acc.stringRef();
+    if (!acc.ownsStringAlone() || head.capacity() < head.size() + tail.size()) {
+      // Shared (it is still a variable's value or a literal) or full: one new
+      // text, with room for the rest of the chain when more follows.
+      std::u16string joined;
+      joined.reserve(head.size() + tail.size() + (moreFollow ? 64 : 0));
+      joined.append(head).append(tail);
+      acc = ScriptValue::string(std::move(joined));
+      return;
+    }
+    acc.mutableString().append(tail);
   }
 
   // OR / XOR chain of a condition: once an OR has a non-zero left side the

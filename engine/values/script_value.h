@@ -143,6 +143,11 @@ class ScriptValue {
   // The text of a string kind for changing in place (copied first when shared).
   // A value of another kind becomes an empty native string first.
   std::u16string& mutableString();
+  // True when this value alone holds its text, so mutableString changes it
+  // without a copy.
+  bool ownsStringAlone() const {
+    return isString() && string_ != nullptr && string_->refs.load(std::memory_order_acquire) == 1;
+  }
   // Integer kinds (UInt64 as its bit pattern), booleans (sign-extended payload),
   // error codes, currency (scaled).
   int64_t integerPayload() const { return integer_; }

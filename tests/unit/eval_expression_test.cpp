@@ -195,6 +195,20 @@ TEST_F(EvalExpressions, ComputesValues) {
   }
 }
 
+// A chain of "+" grows its running text in place: neither the variable it
+// started from nor a literal of the compiled tree may change with it.
+TEST_F(EvalExpressions, JoiningTextsLeavesVariablesAndLiteralsAlone) {
+  const auto chain = CompileExpression(u"S + \"d\" + 1 + X + NULL + BYTES12 + \"e\"");
+  const auto literalFirst = CompileExpression(u"\"x\" + S + \"y\"");
+  for (int pass = 0; pass < 2; ++pass) {
+    EXPECT_EQ(EvaluateExpression(*chain, host, false).toText(), u"abcd112e");
+    EXPECT_EQ(EvaluateExpression(*literalFirst, host, false).toText(), u"xabcy");
+  }
+  EXPECT_EQ(host.variables[u"S"].toText(), u"abc");
+  EXPECT_EQ(host.eval(u"S + ERRV").toText(), u"abcERROR");
+  EXPECT_THROW(host.eval(u"S + ARR"), ScriptError);
+}
+
 TEST_F(EvalExpressions, ReportsTypeErrorsAndSyntaxErrors) {
   const std::u16string cases[] = {
       u"7 MOD 0", u"7 MOD Z", u"1E5", u"$", u"\"abc\" * 2", u"!\"abc\"", u"-S", u"1E+300 * 1E+300",
