@@ -1,5 +1,6 @@
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +32,13 @@ char16_t foldedLetter(char16_t c) {
   return c;
 }
 
+// The ANSI and OEM pages whose bytes 0x00-0x7F are ASCII: plain ASCII text
+// converts without asking iconv (which costs a converter per call).
+bool asciiCompatible(unsigned codePage) {
+  return (codePage >= 1250 && codePage <= 1258) || doubleByte(codePage) || codePage == 874 || codePage == 437 ||
+         codePage == 850 || codePage == 852 || codePage == 866;
+}
+
 }  // namespace
 
 PosixLocale::PosixLocale() : acp_(1252) {
@@ -47,6 +55,9 @@ PosixLocale::PosixLocale() : acp_(1252) {
 std::u16string PosixLocale::decode(unsigned codePage, std::string_view bytes) {
   std::u16string out;
   if (bytes.empty()) return out;
+  if (asciiCompatible(codePage) &&
+      std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
+    return std::u16string(bytes.begin(), bytes.end());
   iconv_t cd = iconv_open("UTF-16LE", iconvName(codePage).c_str());
   if (cd == reinterpret_cast<iconv_t>(-1)) return utf8ToUtf16(bytes);
   out.reserve(bytes.size());
@@ -78,6 +89,8 @@ std::string PosixLocale::encode(unsigned codePage, std::u16string_view text, boo
   if (lossy) *lossy = false;
   std::string out;
   if (text.empty()) return out;
+  if (asciiCompatible(codePage) && std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; }))
+    return std::string(text.begin(), text.end());
   iconv_t cd = iconv_open(iconvName(codePage).c_str(), "UTF-16LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) return utf16ToUtf8(text);
   std::string input;
