@@ -36,6 +36,12 @@ inline engine::ScriptError insertOutOfRange(int64_t line) {
   const std::u16string n = engine::formatInteger(line);
   return messages::callFailure(cat(u"List index out of bounds (", n, u")"), cat(u"リストのインデックスが範囲を超えています (", n, u")"));
 }
+// FPUT at a line or column so far beyond the end that padding up to it would
+// only fill memory.
+inline engine::ScriptError positionTooLarge(int64_t position) {
+  const std::u16string n = engine::formatInteger(position);
+  return messages::callFailure(cat(u"FPUT: the position is too large: ", n), cat(u"FPUT: 位置が大きすぎます: ", n));
+}
 inline engine::ScriptError dropPointTooLarge() { return {u"SyntaxError-10", {}, false}; }
 // DROPFILE: the shell could not parse the folder or a file name.
 inline engine::ScriptError dropNamesNotParsed(std::u16string_view error) {

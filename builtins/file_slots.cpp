@@ -192,6 +192,10 @@ ScriptValue FileSlotTable::Get(int64_t id, int64_t line, int64_t column, QuoteMo
   return TextOrNumberResult(unquoted.text, unquoted.quotedText);
 }
 
+// FPUT pads with empty lines up to its line and with delimiters up to its
+// column; beyond this much padding it would only fill memory.
+constexpr int64_t kMaxPutPadding = int64_t{1} << 24;
+
 void FileSlotTable::Put(int64_t id, std::u16string_view text, int64_t line, int64_t column, QuoteMode mode) {
   std::lock_guard guard(lock_);
   FileSlot* slot = slotOf(id);
@@ -201,6 +205,7 @@ void FileSlotTable::Put(int64_t id, std::u16string_view text, int64_t line, int6
   if (slot->writeMode == 0) throw file_messages::readOnlySlot(slot->name);
   const char16_t delimiter = slot->delimiter();
   Lines& lines = slot->lines;
+  if (column > kMaxPutPadding) throw file_messages::positionTooLarge(column);
   if (line == 0) {
     std::u16string appended(column >= 2 ? static_cast<size_t>(column - 1) : 0, delimiter);
     appended += column >= 1 ? QuoteFieldForWrite(text, delimiter, mode) : std::u16string(text);
@@ -212,6 +217,7 @@ void FileSlotTable::Put(int64_t id, std::u16string_view text, int64_t line, int6
     return;
   }
   const auto count = static_cast<int64_t>(lines.size());
+  if (line - count > kMaxPutPadding) throw file_messages::positionTooLarge(line);
   if (column == kInsert) {
     if (line > count + 1) throw file_messages::insertOutOfRange(line);
     lines.insert(lines.begin() + (line - 1), std::u16string(text));

@@ -75,8 +75,9 @@ ScriptValue betweenBuiltin(BuiltinCall& call, BuiltinHost& host) {
   // An empty "from" stands for the start of the text, an empty "to" for its end.
   bool fromStart = from.empty(), toEnd = to.empty();
   const bool reversed = n < 0;
+  // Counted unsigned: -n overflows for the smallest int64_t.
+  const uint64_t rounds = reversed ? 0 - static_cast<uint64_t>(n) : static_cast<uint64_t>(n);
   if (reversed) {
-    n = -n;
     std::reverse(original.begin(), original.end());
     std::reverse(text.begin(), text.end());
     std::swap(from, to);
@@ -85,7 +86,7 @@ ScriptValue betweenBuiltin(BuiltinCall& call, BuiltinHost& host) {
     std::reverse(to.begin(), to.end());
   }
   size_t position = 0;
-  for (int64_t round = 1; round <= n; ++round) {
+  for (uint64_t round = 1; round <= rounds; ++round) {
     size_t fromAt = position;
     if (!fromStart) {
       fromAt = text.find(from, position);
@@ -99,7 +100,7 @@ ScriptValue betweenBuiltin(BuiltinCall& call, BuiltinHost& host) {
     const size_t next = overlap ? (fromStart ? start : fromAt + 1) : toAt + (toEnd ? 1 : to.size());
     // When the search stands still (an empty "from" or "to"), every later
     // round finds the same pair again: this round's text is the answer.
-    if (round == n || next == position) {
+    if (round == rounds || next == position) {
       std::u16string result = original.substr(start, toAt - start);
       if (reversed) std::reverse(result.begin(), result.end());
       return ScriptValue::string(std::move(result));

@@ -42,11 +42,13 @@ size_t NthOccurrence(const String& text, const String& search, int64_t n) {
       from = at + 1;
     }
   } else {
+    // Counted unsigned: -n overflows for the smallest int64_t.
+    const uint64_t count = 0 - static_cast<uint64_t>(n);
     size_t from = String::npos;
-    for (int64_t k = 0; k < -n; ++k) {
+    for (uint64_t k = 0; k < count; ++k) {
       at = text.rfind(search, from);
       if (at == String::npos) return 0;
-      if (at == 0 && k + 1 < -n) return 0;
+      if (at == 0 && k + 1 < count) return 0;
       from = at - 1;
     }
   }

@@ -9,6 +9,7 @@ suites=(
   "native unit tests under ASan+UBSan|build/asan/bin/maqo_unit_tests --gtest_brief=1"
   "native script tests under ASan+UBSan|python3 tests/scripts/run_script_tests.py --runner build/asan/bin/mqsrun"
   "thread tests under TSan|build/tsan/bin/maqo_unit_tests --gtest_brief=1 --gtest_filter='*Thread*'"
+  "fuzzing, ${FUZZ_SECONDS:-60} s per target|bash fuzz/run_fuzzers.sh ${FUZZ_SECONDS:-60}"
   "Windows tests under Wine|bash tests/wine/harness.sh"
 )
 passed=0

@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
   googletest libgtest-dev libgmock-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev llvm
   libjpeg62-turbo-dev
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
   python3 lua5.4 time locales

@@ -20,6 +20,7 @@ void Program::clear() {
   ScriptLines.clear();
   Records.clear();
   SourceRefs.clear();
+  SourceOf.clear();
   FuncNames.clear();
   FuncEntries.clear();
   DllDecls.clear();
@@ -35,8 +36,8 @@ std::vector<int> Program::lineKinds() const {
 }
 
 std::u16string Program::sourceRefText(int line) const {
-  if (line < 0 || line >= static_cast<int>(SourceRefs.size())) return {};
-  return ScrambleSourceRef(SourceRefs[static_cast<size_t>(line)]);
+  if (line < 0 || line >= static_cast<int>(SourceOf.size())) return {};
+  return ScrambleSourceRef(SourceRefs[SourceOf[static_cast<size_t>(line)]]);
 }
 
 SourceRef Program::sourceRef(int line) const {

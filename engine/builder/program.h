@@ -4,6 +4,7 @@
 // text blocks, modules, globals, DEF_DLL names) live in the engine's
 // GlobalStore beside it.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,8 +36,12 @@ struct Program {
   std::vector<std::u16string> ScriptLines;
   // Parallel to ScriptLines: the statement kind and the parsed block links.
   std::vector<LineRecord> Records;
-  // Parallel to ScriptLines: "n,source text", scrambled (read with sourceRef()).
+  // One entry per source line: "n,source text", scrambled (read with
+  // sourceRef()). The statements of one source line share its entry, so a
+  // long line of many statements is held once, not once per statement.
   std::vector<std::u16string> SourceRefs;
+  // Parallel to ScriptLines: the index in SourceRefs of the line's source.
+  std::vector<uint32_t> SourceOf;
 
   // Every FUNCTION and PROCEDURE (module members as MODULE.NAME), and a
   // pseudo-entry "CLASS " + module for errors at module level; FuncEntries is

@@ -27,6 +27,7 @@ class ProgramBuilder {
     p_.ScriptLines.reserve(lines.size());
     p_.Records.reserve(lines.size());
     p_.SourceRefs.reserve(lines.size());
+    p_.SourceOf.reserve(lines.size());
     for (const auto& line : lines) addSourceLine(line);
     if (inModule_) return report(msg::moduleNotClosed(module_));
     if (textBlock_.open) return report(msg::textBlockNotClosed());
@@ -69,7 +70,7 @@ class ProgramBuilder {
         awaitingInsertedFend_ = false;
       }
     }
-    sourceRef_ = ScrambleSourceRef(u16(std::to_string(sourceCounter_ - sourceOffset_)) + u"," + source);
+    p_.SourceRefs.push_back(ScrambleSourceRef(u16(std::to_string(sourceCounter_ - sourceOffset_)) + u"," + source));
   }
 
   void addTextBlockLine(const std::u16string& line) {
@@ -125,7 +126,7 @@ class ProgramBuilder {
   int appendLine(std::u16string text) {
     p_.ScriptLines.push_back(std::move(text));
     p_.Records.emplace_back();
-    p_.SourceRefs.push_back(sourceRef_);
+    p_.SourceOf.push_back(static_cast<uint32_t>(p_.SourceRefs.size() - 1));
     scopes_.functionEnd.push_back(false);
     scopes_.functionStart.push_back(false);
     return lastLine();
@@ -406,7 +407,6 @@ class ProgramBuilder {
   int sourceCounter_ = 0;
   int sourceOffset_ = 1;
   bool awaitingInsertedFend_ = true;
-  std::u16string sourceRef_;
 };
 
 }  // namespace

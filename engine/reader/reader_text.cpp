@@ -27,14 +27,16 @@ std::u16string StripComment(std::u16string_view line) {
   return std::u16string(line);
 }
 
-std::u16string TrimScript(std::u16string_view text) {
+std::u16string_view TrimScriptView(std::u16string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && isWideSpace(text[b])) ++b;
   while (e > b && isWideSpace(text[e - 1])) --e;
   while (b < e && text[b] <= u' ') ++b;
   while (e > b && text[e - 1] <= u' ') --e;
-  return std::u16string(text.substr(b, e - b));
+  return text.substr(b, e - b);
 }
+
+std::u16string TrimScript(std::u16string_view text) { return std::u16string(TrimScriptView(text)); }
 
 bool HasWideSpaceOutsideQuotes(std::u16string_view text) {
   bool quoted = false;

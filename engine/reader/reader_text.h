@@ -15,6 +15,7 @@ std::u16string StripComment(std::u16string_view line);
 // Trims spaces, full-width spaces and tabs from both ends, then any remaining
 // characters up to U+0020.
 std::u16string TrimScript(std::u16string_view text);
+std::u16string_view TrimScriptView(std::u16string_view text);
 
 // True when a full-width space or a tab stands outside quotes.
 bool HasWideSpaceOutsideQuotes(std::u16string_view text);

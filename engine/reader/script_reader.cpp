@@ -40,11 +40,18 @@ std::u16string procedureNameOf(const std::u16string& path) {
   return folder + path.substr(slash == std::u16string::npos ? 0 : slash + 1);
 }
 
-// Position of "CALL " outside quotes at the start of the line or after a space or ";".
+// Position of "CALL " outside quotes at the start of the line or after a space
+// or ";". One pass, so a long line costs no more than its length.
 size_t findCall(std::u16string_view line) {
-  for (size_t pos = FindOutsideQuotes(line, u"CALL "); pos != std::u16string::npos;
-       pos = FindOutsideQuotes(line, u"CALL ", pos + 1)) {
-    if (pos == 0 || line[pos - 1] == u' ' || line[pos - 1] == u';') return pos;
+  constexpr std::u16string_view kCall = u"CALL ";
+  bool quoted = false;
+  for (size_t pos = 0; pos < line.size(); ++pos) {
+    if (line[pos] == u'"') {
+      quoted = !quoted;
+    } else if (!quoted && (pos == 0 || line[pos - 1] == u' ' || line[pos - 1] == u';') &&
+               line.substr(pos, kCall.size()) == kCall) {
+      return pos;
+    }
   }
   return std::u16string::npos;
 }
@@ -193,19 +200,31 @@ class MqsReadPass {
 
   // Rewrites every CALL of the line (also in the statements after it) into a
   // call of the CALLed file's procedure, reading the file the first time.
+  // Each CALL's target ends at the next ";" and the statements after it are
+  // looked at in turn, without recursion or copies of the rest of the line,
+  // so a line of any length and any number of CALLs is handled in one pass.
   void handleCalls(std::u16string& line, const std::u16string& baseFolder) {
-    const std::u16string first = FirstWord(line);
-    if (first == u"DEF_DLL" || first == u"TEXTBLOCK") return;
-    const size_t pos = findCall(line);
-    if (pos == std::u16string::npos) return;
-    const std::u16string after = TrimScript(std::u16string_view(line).substr(pos + 5));
-    const size_t semi = FindOutsideQuotes(after, u";");
-    const std::u16string target = TrimScript(std::u16string_view(after).substr(0, semi));
-    std::u16string rest;
-    if (semi != std::u16string::npos) rest = TrimScript(std::u16string_view(after).substr(semi + 1));
-    const std::u16string call = callTarget(target, baseFolder);
-    if (!rest.empty()) handleCalls(rest, baseFolder);
-    line = line.substr(0, pos + 5) + call + (rest.empty() ? std::u16string() : u";" + rest);
+    std::u16string_view rest = line;
+    std::u16string rewritten;
+    bool changed = false;
+    for (;;) {
+      const std::u16string first = FirstWord(rest);
+      if (first == u"DEF_DLL" || first == u"TEXTBLOCK") break;
+      const size_t pos = findCall(rest);
+      if (pos == std::u16string::npos) break;
+      const std::u16string_view after = TrimScriptView(rest.substr(pos + 5));
+      const size_t semi = FindOutsideQuotes(after, u";");
+      const std::u16string target = TrimScript(after.substr(0, semi));
+      rewritten.append(rest.substr(0, pos + 5));
+      rewritten += callTarget(target, baseFolder);
+      changed = true;
+      rest = semi == std::u16string::npos ? std::u16string_view() : TrimScriptView(after.substr(semi + 1));
+      if (rest.empty()) break;
+      rewritten += u';';
+    }
+    if (!changed) return;
+    rewritten.append(rest);
+    line = std::move(rewritten);
   }
 
   // The procedure call that replaces a CALL target (with its argument list).
@@ -227,15 +246,22 @@ class MqsReadPass {
     const size_t slash = file.rfind(u'\\');
     if (file.find(u".MQS", slash == std::u16string::npos ? 0 : slash) == std::u16string::npos) file += u".MQS";
     const std::u16string full = resolve(file, baseFolder);
+    // A path met before during this read is the file included then; the file
+    // system is not asked again (a line may CALL one file many times).
+    if (auto seen = byPath_.find(full); seen != byPath_.end()) return seen->second + args;
     if (!p_.files.fileExists(full)) throw ReadFailed{reader_messages::FileNotFound(full)};
 
     // One file reached two ways is the same file: it is read once and every
     // CALL of it calls the procedure named at the first meeting.
     const std::u16string canonical = p_.files.canonicalPath(full);
     auto known = included_.find(canonical);
-    if (known != included_.end()) return known->second + args;
+    if (known != included_.end()) {
+      byPath_.emplace(full, known->second);
+      return known->second + args;
+    }
     const std::u16string name = procedureNameOf(full);
     included_.emplace(canonical, name);
+    byPath_.emplace(full, name);
     const auto stamp = p_.files.stamp(full);
     Lines fileLines;
     readScriptFile(full, fileLines);
@@ -259,6 +285,7 @@ class MqsReadPass {
   LineNormaliser norm_;
   std::vector<Segment> segments_;
   std::map<std::u16string, std::u16string> included_;  // canonical path -> procedure name
+  std::map<std::u16string, std::u16string> byPath_;    // resolved path as CALLed -> procedure name
   bool changed_ = false;
 };
 

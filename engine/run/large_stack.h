@@ -8,8 +8,15 @@
 namespace maqo::engine {
 
 // The stack the main part gets. Address space, not memory: pages are used only
-// as deep as the script recurses.
+// as deep as the script recurses. A build may set another size in megabytes
+// with MAQO_MAIN_STACK_MB: the fuzz build stays below the 64 MB of stack that
+// AddressSanitizer can clean up after an exception passes through it (beyond
+// that it reports false errors once the script recurses deeply again).
+#ifdef MAQO_MAIN_STACK_MB
+inline constexpr size_t kMainStackBytes = size_t{MAQO_MAIN_STACK_MB} << 20;
+#else
 inline constexpr size_t kMainStackBytes = sizeof(void*) >= 8 ? size_t{512} << 20 : size_t{96} << 20;
+#endif
 
 // Runs body on a new thread with a stack of stackBytes and waits for it,
 // calling waitStep about every 10 ms meanwhile (the caller keeps its window

@@ -182,5 +182,24 @@ TEST(BuiltinsFilesFields, InsertBeyondTheEndAndBadIds) {
   EXPECT_EQ(f.get(kLineCount).integerPayload(), 0);
 }
 
+// A line or column so far beyond the end that padding up to it would only
+// fill memory is refused before anything changes; one within reach is padded.
+TEST(BuiltinsFilesFields, PositionsFarBeyondTheEndAreRefused) {
+  SlotFixture f({u"a"});
+  const struct {
+    int64_t line, column;
+  } cases[] = {{INT64_MAX, 0}, {int64_t{1} << 40, 2}, {1, INT64_MAX}, {0, INT64_MAX}, {2, int64_t{1} << 40}};
+  for (const auto& c : cases) {
+    const auto e = errorOf([&] { f.slots.Put(f.id, u"z", c.line, c.column, QuoteMode::StripSimple); });
+    EXPECT_TRUE(e.message().english.starts_with(u"KansuCall:FPUT: the position is too large: "))
+        << utf8(e.message().english);
+  }
+  EXPECT_EQ(f.get(kLineCount).integerPayload(), 1);
+  EXPECT_EQ(f.line(1), u"a");
+  f.slots.Put(f.id, u"z", 1000, 3, QuoteMode::StripSimple);
+  EXPECT_EQ(f.get(kLineCount).integerPayload(), 1000);
+  EXPECT_EQ(f.line(1000), u",,z");
+}
+
 }  // namespace
 }  // namespace maqo::builtins

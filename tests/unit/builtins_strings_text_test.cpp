@@ -78,6 +78,10 @@ TEST_F(StringBuiltinsTest, PosFindsTheNthOccurrenceFromEitherEnd) {
       {u"POS(\"x\", \"abc\")", u"0"},
       {u"POS(\"\", \"abc\")", u"0"},
       {u"POS(\"c\", CHR($1F600) + \"c\")", u"2"},
+      // Counts far beyond the text, down to the smallest 64-bit integer.
+      {u"POS(\"b\", \"abcabc\", -1E+300)", u"0"},
+      {u"POS(\"b\", \"abcabc\", -9223372036854775808)", u"0"},
+      {u"POS(\"b\", \"abcabc\", 1E+300)", u"0"},
   });
   host.sameStrOn = true;
   expectAll({{u"POS(\"B\", \"abc\")", u"0"}});
@@ -107,6 +111,10 @@ TEST_F(StringBuiltinsTest, BetweenStrWithEmptyDelimitersAndHugeCountsEndsAtOnce)
       {u"BETWEENSTR(\"abc\", \"\", \"\", 1000000000000)", u""},
       {u"BETWEENSTR(\"abc\", \"\", \"b\", 1000000000000, 1)", u"a"},
       {u"BETWEENSTR(\"abc\", \"b\", \"\", -1000000000000)", u""},
+      // Down to the smallest 64-bit integer.
+      {u"BETWEENSTR(\"a[1]b[2]\", \"[\", \"]\", -9223372036854775808)", u""},
+      {u"BETWEENSTR(\"a[1]b[2]\", \"[\", \"]\", -1E+300)", u""},
+      {u"BETWEENSTR(\"a[1]b[2]\", \"[\", \"]\", 9223372036854775807)", u""},
   });
 }
 
