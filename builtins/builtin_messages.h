@@ -8,12 +8,7 @@
 
 namespace maqo::builtins::messages {
 
-inline std::u16string cat(std::u16string_view a, std::u16string_view b, std::u16string_view c = {}) {
-  std::u16string out;
-  out.reserve(a.size() + b.size() + c.size());
-  out.append(a).append(b).append(c);
-  return out;
-}
+using engine::cat;
 
 // ---- dispatcher (catchable unless noted) ----
 inline engine::ScriptError definitionWrong(std::u16string_view text) {

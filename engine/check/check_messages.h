@@ -11,12 +11,7 @@
 
 namespace maqo::engine::check_messages {
 
-inline std::u16string cat(std::u16string_view a, std::u16string_view b = {}, std::u16string_view c = {}) {
-  std::u16string out;
-  out.reserve(a.size() + b.size() + c.size());
-  out.append(a).append(b).append(c);
-  return out;
-}
+using engine::cat;
 
 inline Message syntaxError(int number) { return {u"SyntaxError-" + u16(std::to_string(number)), {}}; }
 

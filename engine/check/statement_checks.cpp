@@ -251,19 +251,13 @@ void Checker::checkDim(const std::u16string& text) {
       frame().locals.declare(name);
       continue;
     }
+    // The values are split as the run splits them; a missing value is the
+    // check's own SyntaxError-71.
     std::vector<std::u16string> values;
-    if (parts.indexed) {
-      if (TrimView(rest).empty()) throw ScriptError(msg::syntaxError(71));
-      values = SplitAll(rest, u",");
-      rest.clear();
-    } else {
-      std::u16string value = SplitOff(rest, u",");
-      if (TrimView(value).empty()) throw ScriptError(msg::syntaxError(71));
-      values.push_back(std::move(value));
-    }
+    if (GlobalStore::SplitInitialValues(rest, parts.indexed, values)) throw ScriptError(msg::syntaxError(71));
     frame().locals.declare(name);
     for (const auto& value : values)
-      if (!TrimView(value).empty()) evaluateText(TrimView(value));
+      if (!value.empty()) evaluateText(value);
   }
 }
 

@@ -5,8 +5,21 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace maqo::engine {
+
+// Joins the parts of a message text into one string.
+template <typename... Parts>
+std::u16string cat(const Parts&... parts) {
+  const std::u16string_view views[] = {std::u16string_view(parts)...};
+  size_t size = 0;
+  for (std::u16string_view view : views) size += view.size();
+  std::u16string out;
+  out.reserve(size);
+  for (std::u16string_view view : views) out.append(view);
+  return out;
+}
 
 // A message in both languages; the reporter shows the one the system language asks for.
 struct Message {

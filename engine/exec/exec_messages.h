@@ -7,12 +7,7 @@
 
 namespace maqo::engine::exec_messages {
 
-inline std::u16string cat(std::u16string_view a, std::u16string_view b = {}, std::u16string_view c = {}) {
-  std::u16string out;
-  out.reserve(a.size() + b.size() + c.size());
-  out.append(a).append(b).append(c);
-  return out;
-}
+using engine::cat;
 
 inline Message nonNumeric() { return {u"Non-numeric value is specified", u"数値以外の値が指定された"}; }
 inline Message stepZero() { return {u"STEP value is a zero", u"STEP値がゼロである"}; }

@@ -8,29 +8,24 @@
 
 namespace maqo::engine::thread_messages {
 
-inline std::u16string join(std::initializer_list<std::u16string_view> parts) {
-  std::u16string out;
-  for (std::u16string_view part : parts) out.append(part);
-  return out;
-}
 
 // Every slot holds a running thread.
 inline Message tooManyThreads(int slots) {
   const std::u16string count = formatInteger(slots);
-  return {join({u"Error: It exceeded maximum Thread number =", count}), join({u"Error: 最大スレッド数=", count, u" を超えました"})};
+  return {cat(u"Error: It exceeded maximum Thread number =", count), cat(u"Error: 最大スレッド数=", count, u" を超えました")};
 }
 
 // The system would not make the thread (address space or handles exhausted).
 inline Message cannotStart(std::u16string_view function) {
-  return {join({u"The script thread could not be started: ", function}),
-          join({u"スレッドを開始できませんでした: ", function})};
+  return {cat(u"The script thread could not be started: ", function),
+          cat(u"スレッドを開始できませんでした: ", function)};
 }
 
 // The run stopped waiting for a thread stuck in a call that does not return.
 inline Message abandoned(int slot, std::u16string_view function) {
   const std::u16string number = formatInteger(slot);
-  return {join({u"Script thread ", number, u" (", function, u") did not stop and is no longer waited for"}),
-          join({u"スレッド ", number, u" (", function, u") が終了しないため、終了を待たずに続行します"})};
+  return {cat(u"Script thread ", number, u" (", function, u") did not stop and is no longer waited for"),
+          cat(u"スレッド ", number, u" (", function, u") が終了しないため、終了を待たずに続行します")};
 }
 
 }  // namespace maqo::engine::thread_messages

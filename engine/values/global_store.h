@@ -167,7 +167,8 @@ class GlobalStore {
   // scalar's is one expression; rest keeps what follows), and the upper bounds,
   // evaluated in frame ("NAME[]" is sized by its values). An error message when
   // a value is missing or a bound is not a valid index.
-  std::optional<Message> SplitInitialValues(std::u16string& rest, bool indexed, std::vector<std::u16string>& valueTexts);
+  static std::optional<Message> SplitInitialValues(std::u16string& rest, bool indexed,
+                                                   std::vector<std::u16string>& valueTexts);
   std::optional<Message> DeclaredBounds(const ReferenceParts& parts, size_t valueCount, std::u16string_view item,
                                         THensuFmt& frame, std::vector<int64_t>& bounds);
 

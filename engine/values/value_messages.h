@@ -7,12 +7,7 @@
 
 namespace maqo::engine::value_messages {
 
-inline std::u16string cat(std::u16string_view a, std::u16string_view b, std::u16string_view c = {}) {
-  std::u16string out;
-  out.reserve(a.size() + b.size() + c.size());
-  out.append(a).append(b).append(c);
-  return out;
-}
+using engine::cat;
 
 inline Message dimensionOfArray(std::u16string_view detail) {
   return {cat(u"Dimension of array:", detail), {}};

@@ -16,23 +16,15 @@
 #include "engine/threads/routed_ui.h"
 #include "engine/threads/thread_slots.h"
 #include "engine/threads/ui_handover.h"
+#include "tests/unit/thread_test_support.h"
 
 namespace maqo::engine {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kGenerousBound = 60s;
-
-template <typename Condition>
-bool eventually(Condition condition) {
-  const auto until = std::chrono::steady_clock::now() + kGenerousBound;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
+using thread_test::eventually;
+using thread_test::kGenerousBound;
 
 // A one-shot signal between threads.
 class Latch {

@@ -18,6 +18,7 @@
 #include "engine/run/tuscript.h"
 #include "engine/threads/routed_ui.h"
 #include "platform/fake/fakes.h"
+#include "tests/unit/thread_test_support.h"
 #include "platform/platform.h"
 #include "platform/text_codec.h"
 #include "tests/unit/exec_test_support.h"
@@ -28,17 +29,8 @@ namespace {
 using namespace std::chrono_literals;
 using Lines = std::vector<std::u16string>;
 
-constexpr auto kGenerousBound = 60s;
-
-template <typename Condition>
-bool eventually(Condition condition) {
-  const auto until = std::chrono::steady_clock::now() + kGenerousBound;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
+using thread_test::eventually;
+using thread_test::kGenerousBound;
 
 // Records what the engine shows and on which thread each call arrived.
 class ThreadUi final : public platform::UiSink {
