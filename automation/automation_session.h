@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "automation/window_id_table.h"
+#include "automation/windows/window_id_table.h"
 #include "platform/desktop.h"
 
 namespace maqo::automation {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "automation/window_builtins.h"
+#include "automation/windows/window_builtins.h"
 #include "builtins/array_builtins.h"
 #include "builtins/file_builtins.h"
 #include "builtins/math_builtins.h"
