@@ -7,8 +7,11 @@
 #include "platform/desktop.h"
 #include "platform/platform.h"
 
-namespace maqo::builtins {
+namespace maqo::engine {
 class BuiltinHost;
+}
+namespace maqo::builtins {
+using engine::BuiltinHost;
 }
 
 namespace maqo::automation {

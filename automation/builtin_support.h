@@ -3,8 +3,7 @@
 #include <optional>
 
 #include "automation/automation_context.h"
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "builtins/builtin_messages.h"
 
 namespace maqo::automation {

@@ -25,7 +25,7 @@ ScriptValue virtualKeyArgument(std::u16string_view character, BuiltinHost& host)
 }  // namespace
 
 bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, BuiltinHost& host) {
-  const BuiltinSpec& spec = record.spec;
+  const BuiltinEntry& entry = record.entry;
   const size_t given = call.argumentTexts.size();
   const size_t taken = std::min<size_t>(given, kMaxBuiltinArguments);
   record.arguments.reserve(taken);
@@ -34,17 +34,17 @@ bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, Builtin
     const std::u16string& written = call.argumentTexts[i];
     BuiltinArgument argument;
     ScriptValue value;
-    if (IsRawPosition(spec, position)) {
+    if (IsRawPosition(entry, position)) {
       argument.text = written;
       value = ScriptValue::string(written);
     } else {
-      if (ReadsOneCharacterAsVirtualKey(spec, position) && written.size() == 1)
+      if (ReadsOneCharacterAsVirtualKey(entry, position) && written.size() == 1)
         value = virtualKeyArgument(written, host);
       else
         value = host.evaluate(*call.arguments[i]);
-      if (position == 1 && (spec.name == u"VARTYPE" || (spec.name == u"DECODE" && value.isArray()))) {
+      if (position == 1 && (entry.name == u"VARTYPE" || (entry.name == u"DECODE" && value.isArray()))) {
         // VARTYPE looks at the value itself, and DECODE takes a byte array whole: no text.
-      } else if (position == 1 && spec.name == u"XLCLOSE" && value.isObject()) {
+      } else if (position == 1 && entry.name == u"XLCLOSE" && value.isObject()) {
         argument.text = written;
       } else if (value.isArray()) {
         throw messages::valueWithoutText();
@@ -57,7 +57,7 @@ bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, Builtin
       argument.integer = engine::truncateToInt64(*number);
       argument.isNumber = true;
     } else {
-      const TextRule rule = TextRuleAt(spec, position);
+      const TextRule rule = TextRuleAt(entry, position);
       if (rule == TextRule::NumberOnly || (rule == TextRule::EmptyText && !argument.text.empty()))
         throw messages::definitionWrong(argument.text);
     }
@@ -82,20 +82,20 @@ MathArguments CollectMathArguments(const engine::CallSite& call, BuiltinHost& ho
   return args;
 }
 
-std::optional<engine::Message> LackingArguments(const BuiltinSpec& spec, int given) {
-  if (given >= spec.minArguments) return std::nullopt;
-  return messages::argumentLacking(spec.name);
+std::optional<engine::Message> LackingArguments(const BuiltinEntry& entry, int given) {
+  if (given >= entry.minArguments) return std::nullopt;
+  return messages::argumentLacking(entry.name);
 }
 
 PacingRecord::PacingRecord(BuiltinHost& host) : host_(host), mainThread_(host.onMainThread()) {
   if (!mainThread_) return;
-  const int64_t last = host.builtinState().lastBuiltinReturnMs;
+  const int64_t last = host.familyState().get<engine::CallPacing>().lastReturnMs;
   const int64_t elapsed = last < 0 ? 999 : host.platform().clock.monotonicMs() - last;
   elapsedMs_ = static_cast<int>(std::clamp<int64_t>(elapsed, 0, 999));
 }
 
 PacingRecord::~PacingRecord() {
-  if (mainThread_) host_.builtinState().lastBuiltinReturnMs = host_.platform().clock.monotonicMs();
+  if (mainThread_) host_.familyState().get<engine::CallPacing>().lastReturnMs = host_.platform().clock.monotonicMs();
 }
 
 }  // namespace maqo::builtins

@@ -5,8 +5,7 @@
 #pragma once
 #include <optional>
 
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "engine/errors/script_error.h"
 #include "engine/eval/expression.h"
 
@@ -31,7 +30,7 @@ MathArguments CollectMathArguments(const engine::CallSite& call, BuiltinHost& ho
 // The pre-run check of a builtin call's argument count: "Argument is lacking:"
 // + name when fewer arguments are given than the table's minimum. (At run time
 // a missing argument is simply the empty text and 0.)
-std::optional<engine::Message> LackingArguments(const BuiltinSpec& spec, int given);
+std::optional<engine::Message> LackingArguments(const BuiltinEntry& entry, int given);
 
 // The pacing record of the main thread: on construction, how many ms ago the
 // previous builtin call returned (0 to 999; 999 before the first call; 0 on

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "engine/values/global_store.h"
 #include "engine/values/script_value.h"
 

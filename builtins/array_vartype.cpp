@@ -3,8 +3,7 @@
 #include <limits>
 #include <optional>
 
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "builtins/builtin_messages.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/values/number_text.h"

@@ -4,11 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "engine/check/check_messages.h"
 #include "engine/errors/script_error.h"
 
 namespace maqo::builtins::messages {
 
 using engine::cat;
+// The pre-run check of a builtin call reports through the check pass's messages.
+using engine::check_messages::argumentLacking;
 
 // ---- dispatcher (catchable unless noted) ----
 inline engine::ScriptError definitionWrong(std::u16string_view text) {
@@ -25,15 +28,6 @@ inline engine::ScriptError valueWithoutText() { return {u"SyntaxError-20", {}, f
 // A failure that leaves a builtin through the dispatcher's exception path.
 inline engine::ScriptError callFailure(std::u16string_view english, std::u16string_view japanese) {
   return {cat(u"KansuCall:", english), cat(u"KansuCall:", japanese)};
-}
-
-// ---- pre-run check of a builtin call ----
-inline engine::Message argumentLacking(std::u16string_view name) {
-  return {cat(u"Argument is lacking:", name), cat(name, u"：引数が足りません")};
-}
-inline engine::Message functionNotClosed() { return {u"Function isn't properly close", u"関数が正しく閉じていません"}; }
-inline engine::Message constantCannotBeUsed(std::u16string_view name) {
-  return {cat(u"Constant cannot be used:", name), cat(name, u":定数は使えません")};
 }
 
 // ---- builtins that cannot run here ----

@@ -1,7 +1,7 @@
 // The engine-wide state of the builtins: the floating-point control word
-// scripts run with, the random generator, the pacing record of the main
-// thread, the CPU-use sampler and the event-sound table. One per engine; the
-// engine hands it out through BuiltinHost::builtinState().
+// scripts run with, the random generator, the CPU-use sampler and the
+// event-sound table. One per engine; the
+// engine keeps it among its family state (StateOf).
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "builtins/engine_interface.h"
 #include "platform/system_info.h"
 
 namespace maqo::builtins {
@@ -83,9 +84,6 @@ class BuiltinState {
   RandomGenerator random;
   CpuUseSampler cpu;
 
-  // The pacing record of the main thread: the time the previous builtin call
-  // returned (monotonic ms), -1 before the first.
-  int64_t lastBuiltinReturnMs = -1;
 
   // The event-sound table of SOUND: (name, file) pairs, loaded on first use.
   struct SoundTable {
@@ -99,6 +97,9 @@ class BuiltinState {
   // End of a run: the CPU query is closed.
   void EndRun();
 };
+
+// The builtin state of the host's engine.
+inline BuiltinState& StateOf(BuiltinHost& host) { return host.familyState().get<BuiltinState>(); }
 
 // ---- template members ----
 

@@ -13,8 +13,8 @@ namespace {
 using F = BuiltinFamily;
 
 // name, family, minimum arguments, math path, raw positions, non-number rules
-// (positions 1, 2, 3 and 4-and-later; see BuiltinSpec).
-constexpr std::array<BuiltinSpec, kBuiltinCount> kTable = {{
+// (positions 1, 2, 3 and 4-and-later; see BuiltinEntry).
+constexpr std::array<BuiltinEntry, kBuiltinCount> kTable = {{
     {u"INT", F::Math, 1, true, "....", "nnnn"},
     {u"ABS", F::Math, 1, true, "....", "nnnn"},
     {u"ZCUT", F::Math, 1, true, "....", "nnnn"},
@@ -151,8 +151,6 @@ constexpr std::array<BuiltinSpec, kBuiltinCount> kTable = {{
     {u"LENGTHS", F::Strings, 1, false, "....", "tnnn"},
 }};
 
-int slotOf(int position) { return position >= 4 ? 3 : position - 1; }
-
 const std::unordered_map<std::u16string_view, int>& numbersByName() {
   static const std::unordered_map<std::u16string_view, int> map = [] {
     std::unordered_map<std::u16string_view, int> m;
@@ -162,54 +160,18 @@ const std::unordered_map<std::u16string_view, int>& numbersByName() {
   return map;
 }
 
-bool isUpperAscii(std::u16string_view name) {
-  for (char16_t c : name)
-    if (c >= u'a' && c <= u'z') return false;
-  return true;
-}
-
 }  // namespace
 
-std::span<const BuiltinSpec> BuiltinTable() { return kTable; }
+std::span<const BuiltinEntry> BuiltinTable() { return kTable; }
 
-std::u16string_view StripGlobalPrefix(std::u16string_view name) {
-  constexpr std::u16string_view prefix = u"GLOBAL.";
-  if (name.size() <= prefix.size()) return name;
-  for (size_t i = 0; i < prefix.size(); ++i) {
-    char16_t c = name[i];
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    if (c != prefix[i]) return name;
-  }
-  return name.substr(prefix.size());
-}
-
-const BuiltinSpec* FindBuiltin(std::u16string_view name) {
+const BuiltinEntry* FindBuiltin(std::u16string_view name) {
   name = StripGlobalPrefix(engine::TrimView(name));
   const auto& map = numbersByName();
-  auto it = isUpperAscii(name) ? map.find(name) : map.find(engine::UpperCase(name));
+  auto it = map.find(name);
+  if (it == map.end()) it = map.find(engine::UpperCase(name));
   return it == map.end() ? nullptr : &kTable[static_cast<size_t>(it->second)];
 }
 
-int BuiltinNumber(const BuiltinSpec& spec) { return static_cast<int>(&spec - kTable.data()); }
-
-bool IsRawPosition(const BuiltinSpec& spec, int position) {
-  return position >= 1 && spec.raw[slotOf(position)] == 'r';
-}
-
-TextRule TextRuleAt(const BuiltinSpec& spec, int position) {
-  if (position < 1) return TextRule::NumberOnly;
-  switch (spec.rules[slotOf(position)]) {
-    case 't':
-      return TextRule::AnyText;
-    case 'e':
-      return TextRule::EmptyText;
-    default:
-      return TextRule::NumberOnly;
-  }
-}
-
-bool ReadsOneCharacterAsVirtualKey(const BuiltinSpec& spec, int position) {
-  return position >= 2 && spec.name == u"SCKEY";
-}
+int BuiltinNumber(const BuiltinEntry& entry) { return static_cast<int>(&entry - kTable.data()); }
 
 }  // namespace maqo::builtins

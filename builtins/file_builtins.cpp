@@ -23,9 +23,8 @@ const NamedBuiltin kFileBuiltins[] = {
     {u"FOPEN", &FOpenBuiltin},           {u"FCLOSE", &FCloseBuiltin},
     {u"FGET", &FGetBuiltin},             {u"FPUT", &FPutBuiltin},
     {u"FDELLINE", &FDelLineBuiltin},     {u"DELETEFILE", &DeleteFileBuiltin},
-    {u"GETDIR", &GetDirBuiltin},         {u"DROPFILE", &DropFileBuiltin},
-    {u"READINI", &ReadIniBuiltin},       {u"WRITEINI", &WriteIniBuiltin},
-    {u"DELETEINI", &DeleteIniBuiltin},
+    {u"GETDIR", &GetDirBuiltin},         {u"READINI", &ReadIniBuiltin},
+    {u"WRITEINI", &WriteIniBuiltin},     {u"DELETEINI", &DeleteIniBuiltin},
 };
 
 }  // namespace

@@ -184,12 +184,12 @@ ScriptValue ComputeMath(std::u16string_view name, const MathArguments& args, con
   return ScriptValue::number(r);
 }
 
-ScriptValue MathBuiltin(const BuiltinSpec& spec, const MathArguments& args, BuiltinHost& host) {
-  return ComputeMath(spec.name, args, host.builtinState().floatingPoint);
+ScriptValue MathBuiltin(const BuiltinEntry& entry, const MathArguments& args, BuiltinHost& host) {
+  return ComputeMath(entry.name, args, StateOf(host).floatingPoint);
 }
 
 ScriptValue RandomBuiltin(BuiltinCall& call, BuiltinHost& host) {
-  const uint32_t seed = host.builtinState().random.next();
+  const uint32_t seed = StateOf(host).random.next();
   if (call.count() == 0) return ScriptValue::number(static_cast<double>(seed) / 4294967296.0);
   const int64_t n = call.integer(0);
   if (n >= std::numeric_limits<int32_t>::min() && n <= std::numeric_limits<int32_t>::max()) {
@@ -203,7 +203,7 @@ ScriptValue RandomBuiltin(BuiltinCall& call, BuiltinHost& host) {
 }
 
 ScriptValue Set8087CwBuiltin(BuiltinCall& call, BuiltinHost& host) {
-  FloatingPointControl& fpu = host.builtinState().floatingPoint;
+  FloatingPointControl& fpu = StateOf(host).floatingPoint;
   const int64_t word = call.integer(0);
   if (word < 0 || word > 65535)
     throw messages::callFailure(u"SET8087CW: the control word must be 0 to 65535",

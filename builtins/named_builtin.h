@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "builtins/implementations.h"
+#include "builtins/engine_interface.h"
 
 namespace maqo::builtins {
 

@@ -120,4 +120,8 @@ double BuiltinNames::numericValue(std::u16string_view name) { return numeric(upp
 
 std::u16string BuiltinNames::textValue(std::u16string_view name) { return text(upper(name)).value_or(u""); }
 
+bool BuiltinNames::isConstant(std::u16string_view name) { return FindBuiltinConstant(name).has_value(); }
+
+bool BuiltinNames::isSpecialName(std::u16string_view name) { return IsSpecialName(name); }
+
 }  // namespace maqo::builtins

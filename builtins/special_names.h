@@ -34,6 +34,8 @@ class BuiltinNames final : public engine::BuiltinNameSource {
   std::optional<engine::ScriptValue> value(std::u16string_view name, engine::THensuFmt& frame) override;
   // Constants, G_MOUSE_X/Y, G_SCREEN_W/H/C, the GET_* names and EMPTYPARAM.
   bool isReserved(std::u16string_view name) override;
+  bool isConstant(std::u16string_view name) override;
+  bool isSpecialName(std::u16string_view name) override;
 
   // The numeric lookup: a constant or a G_ name, else kConstantNotFound.
   double numericValue(std::u16string_view name);

@@ -9,7 +9,7 @@
 
 #include "builtins/builtin_messages.h"
 #include "builtins/constants.h"
-#include "builtins/string_call_options.h"
+#include "builtins/engine_interface.h"
 #include "builtins/string_support.h"
 #include "builtins/text_tables.h"
 #include "engine/eval/text_helpers.h"

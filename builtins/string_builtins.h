@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-#include "builtins/implementations.h"
+#include "builtins/engine_interface.h"
 #include "builtins/named_builtin.h"
 
 namespace maqo::builtins {

@@ -3,10 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "builtins/builtin_messages.h"
-#include "builtins/string_call_options.h"
 #include "builtins/string_support.h"
 #include "builtins/text_tables.h"
 #include "engine/eval/text_helpers.h"

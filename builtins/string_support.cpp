@@ -1,7 +1,7 @@
 #include "builtins/string_support.h"
 
 #include "engine/eval/text_helpers.h"
-#include "builtins/string_call_options.h"
+#include "builtins/engine_interface.h"
 
 namespace maqo::builtins::string_support {
 

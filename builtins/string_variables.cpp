@@ -1,9 +1,8 @@
 // The string builtins that take a variable as written: LENGTH and TOKEN.
 #include <algorithm>
 
-#include "builtins/argument_record.h"
+#include "builtins/engine_interface.h"
 #include "builtins/array_argument.h"
-#include "builtins/builtin_host.h"
 #include "builtins/builtin_messages.h"
 #include "builtins/string_support.h"
 #include "engine/errors/script_error.h"

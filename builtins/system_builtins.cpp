@@ -79,7 +79,7 @@ ScriptValue KindOfOsBuiltin(BuiltinCall& call, BuiltinHost& host) {
 ScriptValue CpuUseRateBuiltin(BuiltinCall&, BuiltinHost& host) {
   platform::Platform& p = host.platform();
   platform::SystemInfo& info = host.system().info;
-  const int rate = host.builtinState().cpu.rate([&] { return info.processorTimes(); },
+  const int rate = StateOf(host).cpu.rate([&] { return info.processorTimes(); },
                                                 [&](int ms) { platform::sleepPumping(p, ms, [&] { return host.stopRequested(); }); },
                                                 [&] { return p.clock.monotonicMs(); });
   return ScriptValue::int32(rate);
@@ -239,7 +239,7 @@ ScriptValue SoundBuiltin(BuiltinCall& call, BuiltinHost& host) {
   const std::u16string upperName = engine::UpperCase(engine::TrimView(name));
   std::u16string file;
   {
-    BuiltinState::SoundTable& table = host.builtinState().sounds;
+    BuiltinState::SoundTable& table = StateOf(host).sounds;
     std::lock_guard guard(table.lock);
     loadEventSounds(table, device, p.files);
     file = findSoundFile(upperName, p.files, &table).value_or(upperName);

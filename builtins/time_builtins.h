@@ -3,8 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 
 namespace maqo::builtins {
 

@@ -10,8 +10,8 @@ namespace {
 
 using builtins::BuiltinFamily;
 
-bool isAllowed(const builtins::BuiltinSpec& spec) {
-  switch (spec.family) {
+bool isAllowed(const builtins::BuiltinEntry& entry) {
+  switch (entry.family) {
     case BuiltinFamily::Strings:
     case BuiltinFamily::Arrays:
     case BuiltinFamily::Math:
@@ -20,7 +20,7 @@ bool isAllowed(const builtins::BuiltinSpec& spec) {
     case BuiltinFamily::TimeSystem:
       // SLEEP waits on the fuzz clock; the others run programs, switch the
       // machine off, play sounds, read sensors or evaluate computed text.
-      return spec.name == u"SLEEP" || spec.name == u"GETTIME" || spec.name == u"KINDOFOS";
+      return entry.name == u"SLEEP" || entry.name == u"GETTIME" || entry.name == u"KINDOFOS";
     default:
       return false;
   }
@@ -43,8 +43,8 @@ std::u16string RefusedBuiltinIn(std::u16string_view text) {
     size_t end = i;
     while (end < upper.size() && isNameCharacter(upper[end])) ++end;
     const std::u16string_view name = std::u16string_view(upper).substr(i, end - i);
-    if (const builtins::BuiltinSpec* spec = builtins::FindBuiltin(name); spec != nullptr && !isAllowed(*spec))
-      return std::u16string(spec->name);
+    if (const builtins::BuiltinEntry* entry = builtins::FindBuiltin(name); entry != nullptr && !isAllowed(*entry))
+      return std::u16string(entry->name);
     i = end;
   }
   return {};

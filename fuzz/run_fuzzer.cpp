@@ -17,6 +17,8 @@
 #include <optional>
 #include <string>
 
+#include "automation/windows/window_builtins.h"
+#include "builtins/register_builtins.h"
 #include "engine/builder/headless_build_host.h"
 #include "engine/reader/script_reader.h"
 #include "engine/run/tuscript.h"
@@ -28,6 +30,17 @@ namespace maqo::fuzz {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The builtins a run may call (the allow-list decides which ones a script names).
+const engine::BuiltinLibrary& fuzzLibrary() {
+  static const engine::BuiltinLibrary& library = *[] {
+    auto* made = new engine::BuiltinLibrary;
+    builtins::RegisterCoreBuiltins(*made);
+    automation::RegisterWindowBuiltins(*made);
+    return made;
+  }();
+  return library;
+}
 
 struct RunWorld {
   fs::path scratch;
@@ -105,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   w.ui.clear();
   engine::HeadlessBuildHost settings;
-  engine::TUScript engine(w.platform, settings);
+  engine::TUScript engine(w.platform, settings, fuzzLibrary());
   engine.OneScriptRun = true;
   engine::PlayRequest request;
   request.scriptPath = w.scriptPath;

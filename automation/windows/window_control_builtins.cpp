@@ -22,7 +22,7 @@ enum Command { Activate = 1, Close, Close2, Hide, Show, Min, Max, Normal, Topmos
 
 uint32_t fit32(const builtins::BuiltinCall& call, int index) {
   const int64_t value = call.integer(index);
-  if (value < INT32_MIN || value > int64_t(UINT32_MAX)) throw engine::ScriptError(engine::value_messages::outsideRange(call.spec.name));
+  if (value < INT32_MIN || value > int64_t(UINT32_MAX)) throw engine::ScriptError(engine::value_messages::outsideRange(call.entry.name));
   return static_cast<uint32_t>(value);
 }
 

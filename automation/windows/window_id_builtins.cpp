@@ -3,7 +3,7 @@
 #include "automation/windows/window_builtins.h"
 #include "automation/windows/window_finder.h"
 #include "automation/windows/window_search.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "engine/values/global_store.h"
 
 namespace maqo::automation {
@@ -18,7 +18,7 @@ AutomationContext contextOf(builtins::BuiltinHost& host) {
 
 AutomationContext desktopContext(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   AutomationContext context = contextOf(host);
-  if (!context.desktop.available()) throw builtins::messages::needsWindows(call.spec.name);
+  if (!context.desktop.available()) throw builtins::messages::needsWindows(call.entry.name);
   return context;
 }
 

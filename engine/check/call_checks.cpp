@@ -1,13 +1,12 @@
 // ChkKB_Call (the check of a call), the argument checks of builtins and user
 // functions, ChkKB_Main (the check of a user-function call against its
 // header) and the COM member checks.
-#include "builtins/builtin_messages.h"
-#include "builtins/builtin_table.h"
 #include "engine/builder/builder_text.h"
 #include "engine/check/check_messages.h"
 #include "engine/check/checker.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/exec/frame_hosts.h"
+#include "engine/library/builtin_library.h"
 #include "engine/values/reference_text.h"
 
 namespace maqo::engine::check {
@@ -73,7 +72,7 @@ void Checker::ChkKB_Call(const CallSite& call, CallMode mode) {
   guarded(u"ChkKB_Call", [&] {
     // A member chain after the call (F(1).NAME) is not part of its argument list.
     const std::u16string_view head = std::u16string_view(call.text).substr(0, call.text.size() - call.tail.size());
-    if (hasParenthesis(head) && head.back() != u')') throw ScriptError(builtins::messages::functionNotClosed());
+    if (hasParenthesis(head) && head.back() != u')') throw ScriptError(msg::functionNotClosed());
     const std::u16string& name = call.name;
     const auto tailSegments = [&] {
       if (call.tail.empty()) return;
@@ -91,7 +90,7 @@ void Checker::ChkKB_Call(const CallSite& call, CallMode mode) {
       }
       return tailSegments();
     }
-    if (mode == CallMode::Expression && builtins::FindBuiltin(name) != nullptr) {
+    if (mode == CallMode::Expression && scope_.library.find(name) != nullptr) {
       checkBuiltinArguments(call, name);
       return tailSegments();
     }
@@ -104,32 +103,32 @@ void Checker::ChkKB_Call(const CallSite& call, CallMode mode) {
 }
 
 void Checker::checkBuiltinArguments(const CallSite& call, std::u16string_view name) {
-  const builtins::BuiltinSpec& spec = *builtins::FindBuiltin(name);
+  const BuiltinEntry& entry = *scope_.library.find(name);
   const size_t count = call.argumentTexts.size();
-  for (size_t i = 0; i < count && i < static_cast<size_t>(builtins::kMaxBuiltinArguments); ++i) {
+  for (size_t i = 0; i < count && i < static_cast<size_t>(kMaxBuiltinArguments); ++i) {
     const int position = static_cast<int>(i) + 1;
     // The math path takes three arguments and never evaluates the others.
-    if (spec.mathPath && position > 3) break;
+    if (entry.mathPath && position > 3) break;
     const std::u16string& text = call.argumentTexts[i];
-    if (builtins::IsRawPosition(spec, position)) {
-      if (spec.name == u"TOKEN" && position == 2) {
+    if (IsRawPosition(entry, position)) {
+      if (entry.name == u"TOKEN" && position == 2) {
         // TOKEN writes the rest of the text back into this variable.
         if (text != u"RESULT")
           if (auto reserved = store().ReservedWordError(text)) throw ScriptError(*reserved);
         if (store().ResolveGlobal(text, frame(), GlobalKind::Const) >= 0 ||
             store().ResolveGlobal(text, frame(), GlobalKind::TextBlock) >= 0)
-          throw ScriptError(builtins::messages::constantCannotBeUsed(text));
+          throw ScriptError(msg::constantCannotBeUsed(text));
       }
       if (text.find(u'"') == std::u16string::npos) evaluate(*call.arguments[i]);
       continue;
     }
-    if (builtins::ReadsOneCharacterAsVirtualKey(spec, position) && text.size() == 1) {
+    if (ReadsOneCharacterAsVirtualKey(entry, position) && text.size() == 1) {
       evaluateText(u"VK_" + text);
       continue;
     }
     evaluate(*call.arguments[i]);
   }
-  if (count < spec.minArguments) throw ScriptError(builtins::messages::argumentLacking(spec.name));
+  if (count < entry.minArguments) throw ScriptError(msg::argumentLacking(entry.name));
 }
 
 void Checker::checkUserArguments(const CallSite& call, const HeaderParameters& header) {
@@ -290,7 +289,7 @@ bool Checker::isVariableName(std::u16string_view name) const {
 }
 
 bool Checker::isCallable(std::u16string_view name) const {
-  return scope_.executor.FindFunction(name, frame(), false).has_value() || builtins::FindBuiltin(name) != nullptr;
+  return scope_.executor.FindFunction(name, frame(), false).has_value() || scope_.library.find(name) != nullptr;
 }
 
 void Checker::checkMemberSegments(const std::vector<std::u16string>& segments, size_t first, bool call) {

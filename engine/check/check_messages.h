@@ -55,4 +55,13 @@ inline Message internalFailure(std::u16string_view check, std::u16string_view wh
   return {cat(check, u":", what), {}};
 }
 
+// ---- pre-run check of a builtin call ----
+inline Message argumentLacking(std::u16string_view name) {
+  return {cat(u"Argument is lacking:", name), cat(name, u"：引数が足りません")};
+}
+inline Message functionNotClosed() { return {u"Function isn't properly close", u"関数が正しく閉じていません"}; }
+inline Message constantCannotBeUsed(std::u16string_view name) {
+  return {cat(u"Constant cannot be used:", name), cat(name, u":定数は使えません")};
+}
+
 }  // namespace maqo::engine::check_messages

@@ -20,6 +20,7 @@
 
 namespace maqo::engine {
 
+class BuiltinLibrary;
 class Executor;
 
 // What the check pass reads; it changes none of it.
@@ -30,6 +31,8 @@ struct CheckScope {
   const Executor& executor;
   // The evaluator's text comparisons.
   platform::Locale& locale;
+  // The builtins: their names and argument shapes.
+  const BuiltinLibrary& library;
 };
 
 // The first error found: its message and where it is shown, as the line of

@@ -4,8 +4,6 @@
 // and COM member of an expression to its check.
 #include <array>
 
-#include "builtins/constants.h"
-#include "builtins/special_names.h"
 #include "engine/builder/builder_text.h"
 #include "engine/check/check_messages.h"
 #include "engine/check/checker.h"
@@ -85,13 +83,14 @@ void Checker::requireReachable(int slot, bool hashTable, std::u16string_view wri
 // ---- the variable-reference check ----
 
 std::optional<ScriptValue> Checker::specialNameValue(const std::u16string& name) {
-  if (isKnownName(name) || builtins::FindBuiltinConstant(name)) return one();
-  if (!builtins::IsSpecialName(name)) return std::nullopt;
+  BuiltinNameSource* names = store().builtinNames;
+  if (isKnownName(name) || (names != nullptr && names->isConstant(name))) return one();
+  if (names == nullptr || !names->isSpecialName(name)) return std::nullopt;
   // The builtin string constants stand for their text (GET_ACTIVE_WIN and the
   // like); reading them changes nothing. Numeric special names give 1.
-  if ((startsWith(name, u"GET_") || name == u"EMPTYPARAM") && store().builtinNames != nullptr) {
+  if (startsWith(name, u"GET_") || name == u"EMPTYPARAM") {
     try {
-      if (auto value = store().builtinNames->value(name, frame())) return value;
+      if (auto value = names->value(name, frame())) return value;
     } catch (const ScriptError&) {
       // A name this system cannot answer (a Windows folder off Windows) is still a name.
     }

@@ -4,6 +4,7 @@
 #include "engine/eval/text_helpers.h"
 #include "engine/exec/exec_messages.h"
 #include "engine/exec/executor.h"
+#include "engine/library/builtin_library.h"
 #include "engine/run/large_stack.h"
 #include "engine/run/tuscript.h"
 #include "engine/threads/thread_start.h"
@@ -11,10 +12,6 @@
 #include "engine/values/reference_text.h"
 #include "platform/text_codec.h"
 
-#if __has_include("builtins/dispatch.h")
-#include "builtins/dispatch.h"
-#define MAQO_HAVE_BUILTIN_DISPATCH 1
-#endif
 
 namespace maqo::engine {
 
@@ -89,11 +86,7 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
 
   if (!function && mode == CallMode::Expression) {
     const std::u16string_view bare = startsWith(name, u"GLOBAL.") ? std::u16string_view(name).substr(7) : name;
-#ifdef MAQO_HAVE_BUILTIN_DISPATCH
-    if (builtins::IsBuiltinName(bare)) return callBuiltin(caller, call);
-#else
-    (void)bare;
-#endif
+    if (const BuiltinEntry* builtin = engine_.library.find(bare)) return callBuiltin(caller, *builtin, call);
   }
 
   if (function) {
@@ -115,14 +108,9 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
   throw ScriptError(msg::comUnavailable(call.text));
 }
 
-ScriptValue Executor::callBuiltin(ExecFrame& caller, const CallSite& call) {
-#ifdef MAQO_HAVE_BUILTIN_DISPATCH
+ScriptValue Executor::callBuiltin(ExecFrame& caller, const BuiltinEntry& builtin, const CallSite& call) {
   if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
-  return builtins::CallBuiltin(call, caller.builtinHost);
-#else
-  (void)caller;
-  throw ScriptError(msg::unknownFunction());
-#endif
+  return engine_.library.call(builtin, call, caller.builtinHost);
 }
 
 std::vector<CallArgument> Executor::evaluateArguments(ExecFrame& caller, const CallSite& call,
@@ -173,7 +161,7 @@ ScriptValue Executor::CallUserFunction(ExecFrame& caller, const FoundFunction& f
     bindParameters(f, caller, parameters, arguments, modes);
   }
 
-  if (f.thread.isMain) engine_.builtinState.lastBuiltinReturnMs = engine_.platform.clock.monotonicMs();
+  if (f.thread.isMain) engine_.familyState.get<CallPacing>().lastReturnMs = engine_.platform.clock.monotonicMs();
   RunRange(f, function.header + 1, f.end);
   // Counts no loop of the function took (BREAK outside a loop) end with it.
   f.breakCount = f.continueCount = 0;

@@ -25,6 +25,7 @@
 
 namespace maqo::engine {
 
+struct BuiltinEntry;
 class TUScript;
 
 // Calls may nest this deep (the main part counts as 1); deeper is the clean
@@ -149,7 +150,7 @@ class Executor {
                       std::vector<CallArgument>& arguments, std::vector<int>& modes);
   void writeBack(ExecFrame& callee, ExecFrame& caller, const std::vector<FunctionParameter>& parameters,
                  std::vector<CallArgument>& arguments, const std::vector<int>& modes);
-  ScriptValue callBuiltin(ExecFrame& caller, const CallSite& call);
+  ScriptValue callBuiltin(ExecFrame& caller, const BuiltinEntry& builtin, const CallSite& call);
   void runHandler(int headerLine, const std::function<void(ExecFrame&)>& setUp,
                          const std::function<void(ExecFrame&)>& after);
 

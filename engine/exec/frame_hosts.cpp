@@ -6,12 +6,9 @@
 #include "engine/exec/exec_frame.h"
 #include "engine/exec/exec_messages.h"
 #include "engine/exec/executor.h"
+#include "engine/library/builtin_library.h"
 #include "engine/run/tuscript.h"
 
-#if __has_include("builtins/dispatch.h")
-#include "builtins/dispatch.h"
-#define MAQO_HAVE_BUILTIN_DISPATCH 1
-#endif
 
 namespace maqo::engine {
 
@@ -74,7 +71,11 @@ bool FrameBuiltinHost::checkMode() { return executor_.engine().CheckMode.load(st
 
 bool FrameBuiltinHost::onMainThread() { return executor_.engine().OnMainThread(); }
 
-builtins::BuiltinState& FrameBuiltinHost::builtinState() { return executor_.engine().builtinState; }
+FamilyStateStore& FrameBuiltinHost::familyState() { return executor_.engine().familyState; }
+
+void FrameBuiltinHost::controlScriptThread(int slot, int command) {
+  executor_.engine().ThreadSlots.control(slot, command);
+}
 
 bool FrameBuiltinHost::sameStr() { return executor_.engine().program.Options.sameStr; }
 
@@ -119,7 +120,7 @@ bool FrameBuiltinHost::confirmAbort(const Message& message) {
 
 namespace {
 
-class GlobalBuiltinHost final : public builtins::BuiltinHost {
+class GlobalBuiltinHost final : public BuiltinHost {
  public:
   GlobalBuiltinHost(TUScript& engine, EvalHost& evalHost) : engine_(engine), evalHost_(evalHost) {}
 
@@ -133,7 +134,7 @@ class GlobalBuiltinHost final : public builtins::BuiltinHost {
   bool stopRequested() override { return engine_.StopRequest.load() > 0 || engine_.AbortFlag.load(); }
   bool checkMode() override { return engine_.CheckMode.load(); }
   bool onMainThread() override { return true; }
-  builtins::BuiltinState& builtinState() override { return engine_.builtinState; }
+  FamilyStateStore& familyState() override { return engine_.familyState; }
 
  private:
   TUScript& engine_;
@@ -148,13 +149,12 @@ ScriptValue GlobalScopeHost::getValue(const NameRef& ref, std::span<const Script
 }
 
 ScriptValue GlobalScopeHost::callFunction(const CallSite& call, EvalContext&) {
-#ifdef MAQO_HAVE_BUILTIN_DISPATCH
-  if (builtins::IsBuiltinName(call.name)) {
+  TUScript& engine = executor_.engine();
+  if (const BuiltinEntry* builtin = engine.library.find(call.name)) {
     if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
-    GlobalBuiltinHost host(executor_.engine(), *this);
-    return builtins::CallBuiltin(call, host);
+    GlobalBuiltinHost host(engine, *this);
+    return engine.library.call(*builtin, call, host);
   }
-#endif
   throw ScriptError(msg::functionAtBuild(call.name));
 }
 

@@ -6,9 +6,9 @@
 #pragma once
 #include <string>
 
-#include "builtins/builtin_host.h"
-#include "builtins/string_call_options.h"
 #include "engine/eval/eval_host.h"
+#include "engine/library/builtin_host.h"
+#include "engine/library/string_call_options.h"
 
 namespace maqo::engine {
 
@@ -37,13 +37,9 @@ class FrameEvalHost final : public EvalHost {
   ExecFrame& frame_;
 };
 
-class FrameBuiltinHost final : public builtins::BuiltinHost, public builtins::StringCallOptions {
+class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
  public:
   FrameBuiltinHost(Executor& executor, ExecFrame& frame) : executor_(executor), frame_(frame) {}
-
-  // The executor of the calling frame (for builtins that act on the engine
-  // itself, such as CTRLTRD).
-  Executor& executor() { return executor_; }
 
   platform::Platform& platform() override;
   THensuFmt& frame() override;
@@ -53,7 +49,8 @@ class FrameBuiltinHost final : public builtins::BuiltinHost, public builtins::St
   bool stopRequested() override;
   bool checkMode() override;
   bool onMainThread() override;
-  builtins::BuiltinState& builtinState() override;
+  FamilyStateStore& familyState() override;
+  void controlScriptThread(int slot, int command) override;
   bool runPaused() override;
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;

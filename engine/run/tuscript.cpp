@@ -1,8 +1,5 @@
 #include "engine/run/tuscript.h"
 
-#include "automation/automation_session.h"
-#include "builtins/file_slots.h"
-#include "builtins/special_names.h"
 #include "engine/builder/build_messages.h"
 #include "engine/builder/program_builder.h"
 #include "engine/check/check_pass.h"
@@ -11,7 +8,6 @@
 #include "engine/eval/text_helpers.h"
 #include "engine/run/large_stack.h"
 #include "engine/threads/thread_messages.h"
-#include "platform/system_services.h"
 #include "platform/text_codec.h"
 
 namespace maqo::engine {
@@ -30,11 +26,12 @@ std::u16string exceptionText(const std::exception& error) {
 
 }  // namespace
 
-TUScript::TUScript(platform::Platform& hostPlatform, BuildHost& hostSettings)
+TUScript::TUScript(platform::Platform& hostPlatform, BuildHost& hostSettings, const BuiltinLibrary& builtinLibrary)
     : routedUi_(hostPlatform.ui, uiHandOver_),
       routedPlatform_{hostPlatform.clock, hostPlatform.files, hostPlatform.locale, routedUi_},
       platform(routedPlatform_),
       reader(platform),
+      library(builtinLibrary),
       executor(*this),
       hostSettings_(hostSettings),
       japanese_(platform.locale.japanese()),
@@ -46,11 +43,11 @@ TUScript::TUScript(platform::Platform& hostPlatform, BuildHost& hostSettings)
   // Byte strings (COPYB, CHRB, READINI numbers) turn into text through the system's ANSI code page.
   ScriptValue::setByteStringLocale(&platform.locale);
   // The builtin constants and the special names computed when read.
-  builtinNames_ = std::make_unique<builtins::BuiltinNames>(platform, platform::systemServices().info);
-  builtinNames_->embeddedScript = [this] { return EmbeddedScript; };
-  builtinNames_->comErrorFlag = [this](THensuFmt& frame) {
-    return &frame != &store.GlobalScope && static_cast<ExecFrame&>(frame).thread.comErrorFlag;
-  };
+  builtinNames_ = library.makeNameSource(NameSourceContext{
+      platform, [this] { return EmbeddedScript; },
+      [this](THensuFmt& frame) {
+        return &frame != &store.GlobalScope && static_cast<ExecFrame&>(frame).thread.comErrorFlag;
+      }});
   store.builtinNames = builtinNames_.get();
   // Expressions of declarations: in the global frame while the program is
   // built, else in the frame of the statement (every other frame the store
@@ -90,8 +87,7 @@ PlayOutcome TUScript::pplay(const PlayRequest& request) {
       reader.ScriptTimestamps.clear();
       outcome = PlayOutcome::BuildFailed;
     } else {
-      builtinState.BeginRun();
-      automation::BeginRun();
+      library.beginRun(familyState);
       const std::u16string folder = folderOf(request.scriptPath);
       for (int r = 0; r < repetitions; ++r) {
         if (!folder.empty()) platform.files.setCurrentDirectory(folder);
@@ -145,7 +141,7 @@ void TUScript::runCheckPass() {
   ++checkPassRuns;
   // Set until UScrCall starts the run.
   CheckMode.store(true);
-  const auto failure = CheckAllFunctions(CheckScope{program, store, executor, platform.locale});
+  const auto failure = CheckAllFunctions(CheckScope{program, store, executor, platform.locale, library});
   if (!failure) return;
   const bool inMainScript = ScriptFileOfFunction(program, failure->headerLine, EmbeddedScript).empty();
   ReportScriptError(*this, failure->message,
@@ -241,11 +237,8 @@ void TUScript::runMainPart(std::u16string_view name, const std::vector<std::u16s
 void TUScript::EndRun() {
   StopRequest.fetch_add(1);
   waitForScriptThreads();
-  builtinState.EndRun();
-  // Files left open are released so they are not locked after the run; the
-  // window IDs of this run mean nothing to the next one.
-  builtins::CloseAllFileSlots();
-  automation::EndRun();
+  // The families release what the run left behind (open files, window IDs ...).
+  library.endRun(familyState);
   RestoreOptionChanges(program.Options, hostSettings_);
   program.clear();
   store.ResetProgram();

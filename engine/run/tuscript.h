@@ -20,7 +20,6 @@
 #include <thread>
 #include <vector>
 
-#include "builtins/builtin_state.h"
 #include "engine/builder/build_host.h"
 #include "engine/builder/program.h"
 #include "engine/errors/error_reporter.h"
@@ -28,6 +27,8 @@
 #include "engine/eval/evaluator.h"
 #include "engine/exec/executor.h"
 #include "engine/exec/thread_record.h"
+#include "engine/library/builtin_library.h"
+#include "engine/library/family_state.h"
 #include "engine/reader/script_reader.h"
 #include "engine/run/global_snapshot.h"
 #include "engine/run/play_request.h"
@@ -36,10 +37,6 @@
 #include "engine/threads/ui_handover.h"
 #include "engine/values/global_store.h"
 #include "platform/platform.h"
-
-namespace maqo::builtins {
-class BuiltinNames;
-}
 
 namespace maqo::engine {
 
@@ -52,7 +49,9 @@ class TUScript final : public ReportTarget, public BuildHost {
  public:
   // hostSettings: the host's settings that OPTION lines change for a run (log
   // window, fonts, stop form); a console run passes a HeadlessBuildHost.
-  TUScript(platform::Platform& platform, BuildHost& hostSettings);
+  // library: the builtins the program registered at start-up; it outlives
+  // the engine.
+  TUScript(platform::Platform& platform, BuildHost& hostSettings, const BuiltinLibrary& library);
   ~TUScript() override;
   TUScript(const TUScript&) = delete;
   TUScript& operator=(const TUScript&) = delete;
@@ -128,7 +127,9 @@ class TUScript final : public ReportTarget, public BuildHost {
   std::mutex dllLock;
   // Compiled expressions of texts known only at run time (EVAL and the like).
   CompileCache compileCache;
-  builtins::BuiltinState builtinState;
+  // The builtins, and the state their families keep for this engine.
+  const BuiltinLibrary& library;
+  FamilyStateStore familyState;
   // Per-thread records: index 0 the main thread, s + 1 script-thread slot s.
   std::array<TMainTrd, kThreadRecords> TrdTable;
   Executor executor;
@@ -200,7 +201,7 @@ class TUScript final : public ReportTarget, public BuildHost {
   BuildHost& hostSettings_;
   const bool japanese_;
   std::unique_ptr<GlobalScopeHost> globalHost_;
-  std::unique_ptr<builtins::BuiltinNames> builtinNames_;
+  std::unique_ptr<BuiltinNameSource> builtinNames_;
   GlobalSnapshot snapshot_;
   std::vector<int> functionEnds_;
   std::mutex logLock_;

@@ -51,6 +51,10 @@ class BuiltinNameSource {
   // (builtin constants, G_MOUSE_X/Y, G_SCREEN_W/H/C, GET_* names with a
   // non-empty text).
   virtual bool isReserved(std::u16string_view name) = 0;
+  // For the check pass: true for a builtin constant, and for a name whose
+  // value is computed when read (G_MOUSE_X ... EMPTYPARAM); name in upper case.
+  virtual bool isConstant(std::u16string_view name) { return false; }
+  virtual bool isSpecialName(std::u16string_view name) { return false; }
 };
 
 // Evaluates an expression text in a frame; throws ScriptError on failure.

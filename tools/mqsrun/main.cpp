@@ -8,20 +8,35 @@
 #include <string>
 #include <vector>
 
+#include "automation/windows/window_builtins.h"
+#include "builtins/register_builtins.h"
+#include "engine/library/builtin_library.h"
 #include "platform/platform.h"
 #include "platform/text_codec.h"
 #include "tools/mqsrun/runner.h"
+
+namespace {
+
+// Every builtin family this program links registers with the engine's library.
+int runWithBuiltins(const std::vector<std::u16string>& args) {
+  maqo::engine::BuiltinLibrary library;
+  maqo::builtins::RegisterCoreBuiltins(library);
+  maqo::automation::RegisterWindowBuiltins(library);
+  return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), library, args);
+}
+
+}  // namespace
 
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::u16string> args;
   for (int i = 1; i < argc; ++i) args.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
-  return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), args);
+  return runWithBuiltins(args);
 }
 #else
 int main(int argc, char** argv) {
   std::vector<std::u16string> args;
   for (int i = 1; i < argc; ++i) args.push_back(maqo::utf8ToUtf16(argv[i]));
-  return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), args);
+  return runWithBuiltins(args);
 }
 #endif

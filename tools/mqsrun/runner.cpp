@@ -102,7 +102,7 @@ class StopOnSignals {
 
 // mqsrun [-R n] SCRIPT [params...]: plays the script as the host would from
 // its command line and exits with the run's exit code.
-int runScript(platform::Platform& p, const std::vector<std::u16string>& args) {
+int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args) {
   size_t next = 0;
   int repeat = 1;
   if (args[0] == u"-R" || (args[0].size() > 2 && args[0].compare(0, 2, u"-R") == 0)) {
@@ -134,7 +134,7 @@ int runScript(platform::Platform& p, const std::vector<std::u16string>& args) {
   std::setvbuf(stdout, nullptr, _IOLBF, 1 << 16);
 
   engine::HeadlessBuildHost settings;
-  engine::TUScript engine(p, settings);
+  engine::TUScript engine(p, settings, library);
   engine.OneScriptRun = true;
   StopOnSignals signals(engine.StopRequest);
   const engine::PlayOutcome outcome = engine.pplay(request);
@@ -147,7 +147,7 @@ int runScript(platform::Platform& p, const std::vector<std::u16string>& args) {
 
 }  // namespace
 
-int runMqsrun(platform::Platform& p, const std::vector<std::u16string>& args) {
+int runMqsrun(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args) {
   if (args.empty()) return usage(p);
   if (args[0] == u"--version") {
     p.ui.printLine(u"mqsrun " + utf8ToUtf16(MAQO_VERSION));
@@ -161,7 +161,7 @@ int runMqsrun(platform::Platform& p, const std::vector<std::u16string>& args) {
     if (args.size() != 2) return usage(p);
     return printProgram(p, args[1]);
   }
-  return runScript(p, args);
+  return runScript(p, library, args);
 }
 
 }  // namespace maqo::tools

@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <string>
 
+#include "builtins/builtin_table.h"
 #include "automation/automation_session.h"
 #include "automation/windows/window_builtins.h"
 #include "tests/unit/builtins/builtins_fake_host.h"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <set>
 
+#include "builtins/builtin_table.h"
 #include "builtins/constants.h"
 #include "builtins/special_names.h"
 #include "engine/values/number_text.h"

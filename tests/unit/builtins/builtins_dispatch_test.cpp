@@ -31,7 +31,7 @@ const engine::CallSite& callOf(std::u16string_view text) {
 
 class ArgumentRecord : public ::testing::Test {
  protected:
-  // The argument record of a call, as CallBuiltin would build it.
+  // The argument record of a call, as the dispatcher would build it.
   BuiltinCall record(std::u16string_view text) {
     const engine::CallSite& site = callOf(text);
     BuiltinCall call{*FindBuiltin(site.name), site, {}, {}, {}, 0};
@@ -185,9 +185,9 @@ TEST(BuiltinCheck, TooFewArgumentsIsTheCheckPassesMessage) {
   EXPECT_TRUE(host.run(u"GETTIME()").isDouble());
 }
 
-// ---- CallBuiltin ----
+// ---- DispatchBuiltin, through the library ----
 
-TEST(CallBuiltin, MathPathUsesAtMostThreeArguments) {
+TEST(DispatchBuiltin, MathPathUsesAtMostThreeArguments) {
   FakeBuiltinHost host;
   // The fourth argument is not evaluated: its undefined name does no harm.
   EXPECT_EQ(host.run(u"SIN(0, 2, 3, UNDEFINED_NAME)").toDouble(), 0);
@@ -204,7 +204,7 @@ TEST(CallBuiltin, MathPathUsesAtMostThreeArguments) {
   EXPECT_EQ(host.run(u"SQRT(N)").toDouble(), 2);
 }
 
-TEST(CallBuiltin, UnavailableFamiliesNameTheBuiltin) {
+TEST(DispatchBuiltin, UnavailableFamiliesNameTheBuiltin) {
   FakeBuiltinHost host;
   for (std::u16string_view call : {u"MMV(1, 2)", u"SPEAK(\"hello\")", u"MSGBOX(\"hi\")", u"CREATEOLEOBJ(\"X\")"}) {
     const auto e = errorOf([&] { host.run(call); });
@@ -215,23 +215,23 @@ TEST(CallBuiltin, UnavailableFamiliesNameTheBuiltin) {
   }
 }
 
-TEST(CallBuiltin, CheckModeRunsNothing) {
+TEST(DispatchBuiltin, CheckModeRunsNothing) {
   FakeBuiltinHost host;
   host.checking = true;
   const engine::CallSite site = callOf(u"DOSCMD(\"format c:\")");
-  EXPECT_EQ(CallBuiltin(site, host).toDouble(), 1);
+  EXPECT_EQ(tests::TestLibrary().call(site, host).toDouble(), 1);
   EXPECT_TRUE(host.commands.requests.empty());
 }
 
-TEST(CallBuiltin, AStopBetweenArgumentsEndsQuietlyWithTheEmptyText) {
+TEST(DispatchBuiltin, AStopBetweenArgumentsEndsQuietlyWithTheEmptyText) {
   FakeBuiltinHost host;
   host.stopWhen = [] { return true; };
-  const ScriptValue v = CallBuiltin(callOf(u"DOSCMD(\"echo\")"), host);
+  const ScriptValue v = tests::TestLibrary().call(callOf(u"DOSCMD(\"echo\")"), host);
   EXPECT_EQ(v.toText(), u"");
   EXPECT_TRUE(host.commands.requests.empty());
 }
 
-TEST(CallBuiltin, PacingRecordOnTheMainThread) {
+TEST(DispatchBuiltin, PacingRecordOnTheMainThread) {
   FakeBuiltinHost host;
   {
     PacingRecord first(host);

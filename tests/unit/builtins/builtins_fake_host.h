@@ -1,6 +1,6 @@
 // A BuiltinHost for the builtin tests: the real evaluator and variable store,
 // a fake clock and UI, and scriptable fakes of the system seams. Expressions
-// run through run(), which calls builtins through CallBuiltin as the engine does.
+// run through run(), which calls builtins through the library as the engine does.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "builtins/builtin_state.h"
 #include "builtins/dispatch.h"
 #include "builtins/special_names.h"
@@ -20,6 +20,7 @@
 #include "platform/fake/fakes.h"
 #include "platform/system_services.h"
 #include "platform/text_codec.h"
+#include "tests/unit/test_library.h"
 
 namespace maqo::builtins::testing {
 
@@ -150,7 +151,8 @@ class FakeBuiltinHost : public BuiltinHost, public engine::EvalHost {
   FakePower power;
   FakeSensors sensors;
   platform::SystemServices services{info, commands, sound, power, sensors};
-  BuiltinState state;
+  engine::FamilyStateStore familyStates;
+  BuiltinState& state = familyStates.get<BuiltinState>();
   BuiltinNames names{platformBundle, info};
   engine::GlobalStore store;
   engine::THensuFmt callFrame;
@@ -186,7 +188,7 @@ class FakeBuiltinHost : public BuiltinHost, public engine::EvalHost {
   }
   bool checkMode() override { return checking; }
   bool onMainThread() override { return mainThread; }
-  BuiltinState& builtinState() override { return state; }
+  engine::FamilyStateStore& familyState() override { return familyStates; }
   platform::SystemServices& system() override { return services; }
   bool runPaused() override { return paused; }
   bool comEventsActive() override { return comEvents; }
@@ -200,8 +202,9 @@ class FakeBuiltinHost : public BuiltinHost, public engine::EvalHost {
     return store.GetValue(callFrame, ref.name, indexes);
   }
   engine::ScriptValue callFunction(const engine::CallSite& call, engine::EvalContext&) override {
-    if (!IsBuiltinName(call.name)) throw engine::ScriptError(u"SyntaxError-25", u"");
-    return CallBuiltin(call, *this);
+    const BuiltinEntry* entry = tests::TestLibrary().find(call.name);
+    if (entry == nullptr) throw engine::ScriptError(u"SyntaxError-25", u"");
+    return tests::TestLibrary().call(*entry, call, *this);
   }
   engine::ScriptValue comMember(const engine::NameRef& ref) override {
     throw engine::ScriptError(u"COM_Error:" + ref.text, u"");

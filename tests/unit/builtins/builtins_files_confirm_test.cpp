@@ -32,7 +32,7 @@ class BuiltinsFilesConfirm : public ::testing::Test {
   engine::exec_test::SharedUi ui;
   platform::Platform p{clock, platform::consolePlatform().files, locale, ui};
   engine::HeadlessBuildHost settings;
-  engine::TUScript engine{p, settings};
+  engine::TUScript engine{p, settings, tests::TestLibrary()};
   std::vector<std::u16string> questions;
   void answer(bool abort) {
     engine.AskYesNo = [this, abort](const std::u16string& question) {

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "builtins/argument_record.h"
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
 #include "builtins/builtin_table.h"
 #include "engine/errors/script_error.h"
 #include "engine/values/global_store.h"

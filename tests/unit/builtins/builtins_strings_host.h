@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
+#include "builtins/builtin_table.h"
 #include "builtins/array_builtins.h"
-#include "builtins/implementations.h"
 #include "builtins/string_builtins.h"
-#include "builtins/string_call_options.h"
+#include "builtins/engine_interface.h"
 #include "engine/values/number_text.h"
 #include "tests/unit/builtins/builtins_fake_host.h"
 
@@ -79,28 +79,28 @@ class StringsHost : public testing::FakeBuiltinHost, public StringCallOptions {
   void markByteStringProduced() override { ++byteMarks; }
 
   engine::ScriptValue callFunction(const engine::CallSite& call, engine::EvalContext& context) override {
-    const BuiltinSpec* spec = FindBuiltin(call.name);
+    const BuiltinEntry* entry = FindBuiltin(call.name);
     BuiltinFunction function = nullptr;
-    if (spec) {
-      function = FindNamedBuiltin(StringBuiltins(), spec->name);
-      if (!function) function = FindNamedBuiltin(ArrayBuiltins(), spec->name);
+    if (entry) {
+      function = FindNamedBuiltin(StringBuiltins(), entry->name);
+      if (!function) function = FindNamedBuiltin(ArrayBuiltins(), entry->name);
     }
-    const BuiltinImplementation* wired = spec ? ImplementationOf(BuiltinNumber(*spec)) : nullptr;
+    const BuiltinEntry* wired = entry ? tests::TestLibrary().find(entry->name) : nullptr;
     if (!function || (wired && wired->function && !ownRecords)) return FakeBuiltinHost::callFunction(call, context);
 
-    BuiltinCall record{*spec, call, {}, {}, {}, 0};
+    BuiltinCall record{*entry, call, {}, {}, {}, 0};
     for (size_t i = 0; i < call.argumentTexts.size(); ++i) {
       const int position = static_cast<int>(i) + 1;
       BuiltinArgument argument;
       ScriptValue value;
-      if (IsRawPosition(*spec, position)) {
+      if (IsRawPosition(*entry, position)) {
         argument.text = call.argumentTexts[i];
         value = ScriptValue::string(argument.text);
       } else {
         value = engine::EvaluateExpression(*call.arguments[i], *this);
-        const bool takesValue = position == 1 && (spec->name == u"VARTYPE" || spec->name == u"DECODE");
+        const bool takesValue = position == 1 && (entry->name == u"VARTYPE" || entry->name == u"DECODE");
         if (value.isArray() && !takesValue) throw engine::ScriptError(u"SyntaxError-20", u"", false);
-        if (!(value.isArray() || (position == 1 && spec->name == u"VARTYPE"))) argument.text = value.toArgumentText();
+        if (!(value.isArray() || (position == 1 && entry->name == u"VARTYPE"))) argument.text = value.toArgumentText();
       }
       if (auto n = engine::parseNumberText(argument.text, engine::NumberTextMode::Strict)) {
         argument.number = *n;

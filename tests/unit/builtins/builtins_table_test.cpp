@@ -11,7 +11,7 @@
 
 #include "builtins/builtin_table.h"
 #include "builtins/dispatch.h"
-#include "builtins/implementations.h"
+#include "tests/unit/test_library.h"
 #include "platform/text_codec.h"
 
 namespace maqo::builtins {
@@ -128,10 +128,10 @@ TEST(BuiltinTable, FamiliesAndMinimumArgumentCounts) {
   std::set<std::u16string> seen;
   for (const FamilyRow& row : kFamilies) {
     for (const auto& [name, minimum] : splitCounted(row.builtins)) {
-      const BuiltinSpec* spec = FindBuiltin(name);
-      ASSERT_NE(spec, nullptr) << u8(name);
-      EXPECT_EQ(spec->minArguments, minimum) << u8(name);
-      EXPECT_EQ(spec->family, row.family) << u8(name);
+      const BuiltinEntry* entry = FindBuiltin(name);
+      ASSERT_NE(entry, nullptr) << u8(name);
+      EXPECT_EQ(entry->minArguments, minimum) << u8(name);
+      EXPECT_EQ(entry->family, row.family) << u8(name);
       EXPECT_TRUE(seen.insert(name).second) << u8(name) << " listed twice";
     }
   }
@@ -141,19 +141,19 @@ TEST(BuiltinTable, FamiliesAndMinimumArgumentCounts) {
 TEST(BuiltinTable, MathGroupTakesTheMathPath) {
   const std::set<std::u16string> math = nameSet(kMathGroup);
   ASSERT_EQ(math.size(), 16u);
-  for (const BuiltinSpec& spec : BuiltinTable())
-    EXPECT_EQ(spec.mathPath, math.count(std::u16string(spec.name)) == 1) << u8(spec.name);
+  for (const BuiltinEntry& entry : BuiltinTable())
+    EXPECT_EQ(entry.mathPath, math.count(std::u16string(entry.name)) == 1) << u8(entry.name);
 }
 
 TEST(BuiltinTable, RawTextPositions) {
   const auto first = nameSet(kRawFirst), second = nameSet(kRawSecond), secondOn = nameSet(kRawSecondOn),
              thirdOn = nameSet(kRawThirdOn);
-  for (const BuiltinSpec& spec : BuiltinTable()) {
-    const std::u16string name(spec.name);
+  for (const BuiltinEntry& entry : BuiltinTable()) {
+    const std::u16string name(entry.name);
     for (int position = 1; position <= 8; ++position) {
       const bool expected = (position == 1 && first.count(name)) || (position == 2 && second.count(name)) ||
                             (position >= 2 && secondOn.count(name)) || (position >= 3 && thirdOn.count(name));
-      EXPECT_EQ(IsRawPosition(spec, position), expected) << u8(name) << " argument " << position;
+      EXPECT_EQ(IsRawPosition(entry, position), expected) << u8(name) << " argument " << position;
     }
   }
 }
@@ -162,50 +162,57 @@ TEST(BuiltinTable, NonNumericRules) {
   const std::set<std::u16string> text[4] = {nameSet(kTextFirst), nameSet(kTextSecond), nameSet(kTextThird),
                                             nameSet(kTextFourthOn)};
   const std::set<std::u16string> empty[4] = {{}, nameSet(kEmptySecond), nameSet(kEmptyThird), nameSet(kEmptyFourthOn)};
-  for (const BuiltinSpec& spec : BuiltinTable()) {
-    const std::u16string name(spec.name);
+  for (const BuiltinEntry& entry : BuiltinTable()) {
+    const std::u16string name(entry.name);
     for (int position = 1; position <= 8; ++position) {
       const int slot = position >= 4 ? 3 : position - 1;
       const TextRule expected = text[slot].count(name)    ? TextRule::AnyText
                                 : empty[slot].count(name) ? TextRule::EmptyText
                                                           : TextRule::NumberOnly;
-      EXPECT_EQ(TextRuleAt(spec, position), expected) << u8(name) << " argument " << position;
+      EXPECT_EQ(TextRuleAt(entry, position), expected) << u8(name) << " argument " << position;
     }
   }
 }
 
 TEST(BuiltinTable, LookupIgnoresCaseAndTheGlobalPrefix) {
   for (std::u16string_view name : {u"LENGTH", u"length", u"GLOBAL.LENGTH", u"global.Length", u" LENGTH "}) {
-    const BuiltinSpec* spec = FindBuiltin(name);
-    ASSERT_NE(spec, nullptr) << u8(name);
-    EXPECT_EQ(spec->name, u"LENGTH");
-    EXPECT_TRUE(IsBuiltinName(name));
+    const BuiltinEntry* entry = FindBuiltin(name);
+    ASSERT_NE(entry, nullptr) << u8(name);
+    EXPECT_EQ(entry->name, u"LENGTH");
+    const BuiltinEntry* registered = tests::TestLibrary().find(name);
+    ASSERT_NE(registered, nullptr) << u8(name);
+    EXPECT_EQ(registered->name, u"LENGTH");
+    // One entry per builtin: every spelling finds the same one.
+    EXPECT_EQ(registered, tests::TestLibrary().find(u"LENGTH"));
   }
   for (std::u16string_view name : {u"LENGTHX", u"GLOBAL.", u"", u"M.LENGTH", u"GLOBALLENGTH"}) {
     EXPECT_EQ(FindBuiltin(name), nullptr) << u8(name);
-    EXPECT_FALSE(IsBuiltinName(name));
+    EXPECT_EQ(tests::TestLibrary().find(name), nullptr) << u8(name);
   }
 }
 
 TEST(BuiltinTable, OnlySckeyReadsOneCharacterAsVirtualKey) {
-  for (const BuiltinSpec& spec : BuiltinTable())
+  for (const BuiltinEntry& entry : BuiltinTable())
     for (int position = 1; position <= 4; ++position)
-      EXPECT_EQ(ReadsOneCharacterAsVirtualKey(spec, position), spec.name == u"SCKEY" && position >= 2)
-          << u8(spec.name) << " " << position;
+      EXPECT_EQ(ReadsOneCharacterAsVirtualKey(entry, position), entry.name == u"SCKEY" && position >= 2)
+          << u8(entry.name) << " " << position;
 }
 
 TEST(BuiltinTable, ImplementedFamiliesHaveAFunctionForEveryBuiltin) {
-  for (const BuiltinSpec& spec : BuiltinTable()) {
-    const BuiltinImplementation* impl = ImplementationOf(BuiltinNumber(spec));
-    const bool implemented = spec.family == BuiltinFamily::Math || spec.family == BuiltinFamily::TimeSystem ||
-                             spec.family == BuiltinFamily::Strings || spec.family == BuiltinFamily::Arrays ||
-                             spec.family == BuiltinFamily::Files;
+  ASSERT_EQ(tests::TestLibrary().entries().size(), BuiltinTable().size());
+  for (const BuiltinEntry& entry : BuiltinTable()) {
+    const BuiltinEntry* impl = tests::TestLibrary().find(entry.name);
+    ASSERT_NE(impl, nullptr) << u8(entry.name);
+    EXPECT_NE(impl->dispatch, nullptr) << u8(entry.name);
+    const bool implemented = entry.family == BuiltinFamily::Math || entry.family == BuiltinFamily::TimeSystem ||
+                             entry.family == BuiltinFamily::Strings || entry.family == BuiltinFamily::Arrays ||
+                             entry.family == BuiltinFamily::Files || entry.family == BuiltinFamily::Threads ||
+                             entry.family == BuiltinFamily::WindowIds;
     if (!implemented) continue;
-    ASSERT_NE(impl, nullptr) << u8(spec.name);
-    if (spec.mathPath)
-      EXPECT_NE(impl->math, nullptr) << u8(spec.name);
+    if (entry.mathPath)
+      EXPECT_NE(impl->math, nullptr) << u8(entry.name);
     else
-      EXPECT_NE(impl->function, nullptr) << u8(spec.name);
+      EXPECT_NE(impl->function, nullptr) << u8(entry.name);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "builtins/builtin_table.h"
 #include "automation/windows/window_activation.h"
 #include "automation/windows/window_finder.h"
 #include "tests/unit/automation/automation_fixture.h"

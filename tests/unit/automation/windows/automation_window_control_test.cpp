@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "builtins/builtin_table.h"
 #include "automation/windows/window_activation.h"
 #include "automation/windows/window_waits.h"
 #include "tests/unit/automation/automation_fixture.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "builtins/builtin_table.h"
 #include "automation/windows/window_finder.h"
 #include "automation/windows/window_search.h"
 #include "tests/unit/automation/automation_fixture.h"

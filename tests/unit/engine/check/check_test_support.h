@@ -29,7 +29,7 @@ class CheckTest : public exec_test::EngineTest {
     engine.BuildProgram(script);
   }
   std::optional<CheckFailure> checkBuilt() {
-    return CheckAllFunctions(CheckScope{engine.program, engine.store, engine.executor, engine.platform.locale});
+    return CheckAllFunctions(CheckScope{engine.program, engine.store, engine.executor, engine.platform.locale, engine.library});
   }
 
   // The line of the failure as the user reads it: its number in its file and its text.

@@ -13,6 +13,7 @@
 
 #include "engine/builder/headless_build_host.h"
 #include "engine/run/tuscript.h"
+#include "tests/unit/test_library.h"
 #include "platform/fake/fakes.h"
 #include "platform/platform.h"
 #include "platform/text_codec.h"
@@ -69,7 +70,7 @@ class EngineTest : public ::testing::Test {
       : base(platform::consolePlatform()),
         locale(base.locale, language, language == 0x0411 ? 932 : 1252),
         p{base.clock, base.files, locale, ui},
-        engine(p, settings) {}
+        engine(p, settings, tests::TestLibrary()) {}
 
   PlayOutcome play(std::vector<std::u16string> lines, int repeat = 1, std::vector<std::u16string> parameters = {}) {
     PlayRequest request;

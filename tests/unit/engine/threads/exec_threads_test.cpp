@@ -16,6 +16,7 @@
 
 #include "engine/builder/headless_build_host.h"
 #include "engine/run/tuscript.h"
+#include "tests/unit/test_library.h"
 #include "engine/threads/routed_ui.h"
 #include "platform/fake/fakes.h"
 #include "tests/unit/engine/threads/thread_test_support.h"
@@ -126,7 +127,7 @@ class ExecThreads : public ::testing::Test {
         clock(base.clock),
         locale(base.locale, language, language == 0x0411 ? 932 : 1252),
         p{clock, base.files, locale, ui},
-        engine(p, settings) {}
+        engine(p, settings, tests::TestLibrary()) {}
 
   ~ExecThreads() override { clock.open(); }
 

@@ -1,17 +1,21 @@
-#include "builtins/file_drop.h"
+#include "automation/windows/drop_file.h"
 
 #include <atomic>
 #include <cmath>
 
 #include "automation/builtin_support.h"
 #include "builtins/array_argument.h"
-#include "builtins/file_builtins.h"
 #include "builtins/file_messages.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/values/number_text.h"
 #include "engine/values/reference_text.h"
 
-namespace maqo::builtins {
+namespace maqo::automation {
+
+using builtins::ArrayArgumentAccess;
+using builtins::IsPlainReference;
+using builtins::MissingName;
+namespace file_messages = builtins::file_messages;
 
 namespace {
 
@@ -96,7 +100,7 @@ ScopedFileDropper::~ScopedFileDropper() { installedDropper.store(previous_); }
 
 ScriptValue DropFileBuiltin(BuiltinCall& call, BuiltinHost& host) {
   const ScriptValue nothing = ScriptValue::string(u"");
-  automation::AutomationContext context = automation::desktopContext(call, host);
+  AutomationContext context = desktopContext(call, host);
   platform::Desktop& desktop = context.desktop;
   const platform::WindowHandle window = context.session.ids.handleOf(call.integer(0), false, desktop);
   if (window == 0 || !desktop.isWindow(window) || !desktop.isVisible(window)) return nothing;
@@ -130,4 +134,4 @@ ScriptValue DropFileBuiltin(BuiltinCall& call, BuiltinHost& host) {
   return nothing;
 }
 
-}  // namespace maqo::builtins
+}  // namespace maqo::automation

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "builtins/builtin_table.h"
+#include "engine/library/builtin_entry.h"
 #include "engine/eval/expression.h"
 #include "engine/values/script_value.h"
 
-namespace maqo::builtins {
+namespace maqo::engine {
 
 struct BuiltinArgument {
   // The builtin-argument text form of the value, or the text as written at a
@@ -24,13 +24,13 @@ struct BuiltinArgument {
 };
 
 struct BuiltinCall {
-  const BuiltinSpec& spec;
-  const engine::CallSite& site;
+  const BuiltinEntry& entry;
+  const CallSite& site;
   // The arguments given, at most kMaxBuiltinArguments.
   std::vector<BuiltinArgument> arguments;
   // The values of the first two arguments (Empty when not given; the text as a
   // string at a raw position).
-  engine::ScriptValue first, second;
+  ScriptValue first, second;
   // Milliseconds since the previous builtin call on the main thread returned
   // (0 to 999); 0 on script threads.
   int pacingMs = 0;
@@ -52,4 +52,4 @@ struct MathArguments {
   int count = 0;
 };
 
-}  // namespace maqo::builtins
+}  // namespace maqo::engine

@@ -7,10 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "builtins/builtin_host.h"
+#include "builtins/engine_interface.h"
+#include "engine/values/script_value.h"
 #include "platform/file_drop.h"
 
-namespace maqo::builtins {
+namespace maqo::automation {
+
+using builtins::BuiltinCall;
+using builtins::BuiltinHost;
+
+// DROPFILE(id, [x, y,] folder, files...).
+engine::ScriptValue DropFileBuiltin(BuiltinCall& call, BuiltinHost& host);
 
 // Raw argument texts expanded into one list of texts: a declared array (or a
 // block of one) gives its elements, a hash table its values, a variable or
@@ -45,4 +52,4 @@ class ScopedFileDropper {
   platform::FileDropper* previous_;
 };
 
-}  // namespace maqo::builtins
+}  // namespace maqo::automation

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "automation/automation_session.h"
-#include "builtins/file_drop.h"
+#include "automation/windows/drop_file.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_file_drop.h"
 #include "tests/unit/builtins/builtins_fake_host.h"
@@ -14,6 +14,10 @@
 namespace maqo::builtins {
 namespace {
 
+using automation::DropEntries;
+using automation::ExpandToList;
+using automation::ReadDropEntries;
+using automation::ScopedFileDropper;
 using engine::ScriptValue;
 using platform::DropPoint;
 using testing::errorOf;

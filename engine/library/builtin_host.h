@@ -8,6 +8,7 @@
 #include "engine/eval/expression.h"
 #include "engine/values/frame.h"
 #include "engine/values/global_store.h"
+#include "engine/library/family_state.h"
 #include "engine/values/script_value.h"
 #include "platform/platform.h"
 
@@ -15,9 +16,15 @@ namespace maqo::platform {
 struct SystemServices;
 }
 
-namespace maqo::builtins {
+namespace maqo::engine {
 
-class BuiltinState;
+// The pacing record of the main thread, kept in the engine's family state:
+// when the previous builtin call returned (a user-function call refreshes it
+// too), monotonic ms; -1 before the first. Builtins see the time since then
+// in their argument record.
+struct CallPacing {
+  int64_t lastReturnMs = -1;
+};
 
 class BuiltinHost {
  public:
@@ -25,12 +32,12 @@ class BuiltinHost {
 
   virtual platform::Platform& platform() = 0;
   // The frame of the calling statement (result arrays, G_TIME_*, TRY texts).
-  virtual engine::THensuFmt& frame() = 0;
-  virtual engine::GlobalStore& globals() = 0;
+  virtual THensuFmt& frame() = 0;
+  virtual GlobalStore& globals() = 0;
   // Evaluates an argument expression in the caller's frame; throws ScriptError.
-  virtual engine::ScriptValue evaluate(const engine::Expression& expression) = 0;
+  virtual ScriptValue evaluate(const Expression& expression) = 0;
   // Evaluates a text (EVAL, dynamic arguments) through the engine's compile cache.
-  virtual engine::ScriptValue evaluateText(std::u16string_view text) = 0;
+  virtual ScriptValue evaluateText(std::u16string_view text) = 0;
   // True when the run should stop (a stop request or an abort): waits end early.
   virtual bool stopRequested() = 0;
   // True during the pre-run check pass: builtins with side effects must not act.
@@ -39,10 +46,10 @@ class BuiltinHost {
   virtual bool onMainThread() = 0;
 
   // ---- added by the builtin library; the defaults serve a host without these ----
-  // The engine-wide state of the builtins (script control word, random seed,
-  // pacing record, CPU sampler, event-sound table). The default is one state
-  // for the whole process, which matches the one engine a process runs.
-  virtual BuiltinState& builtinState();
+  // The engine-wide state of the builtin families (each family keeps its own
+  // type there: control word, random seed, pacing record ...). The default is
+  // one store for the whole process, which matches the one engine a process runs.
+  virtual FamilyStateStore& familyState();
   // The machine-facing seams (processes, sound, power, sensors, system facts).
   // The default is the build's real implementations.
   virtual platform::SystemServices& system();
@@ -72,10 +79,14 @@ class BuiltinHost {
   // When a TRY of the running code waits for errors, the failure is thrown as
   // a catchable ScriptError instead, so the TRY takes it over. The default,
   // for a host with nobody to ask, always throws that catchable error.
-  virtual bool confirmAbort(const engine::Message& message);
+  virtual bool confirmAbort(const Message& message);
+  // CTRLTRD: suspends, resumes, stops or re-prioritises the script thread in
+  // a slot (0-63; command a TRD_* value). The caller has checked both. The
+  // default does nothing: a host without a run has no script threads.
+  virtual void controlScriptThread(int slot, int command) {}
   // The program text of the statement that makes the call, as the engine
   // stores it (upper case outside strings); empty where there is none.
   virtual std::u16string statementText() { return {}; }
 };
 
-}  // namespace maqo::builtins
+}  // namespace maqo::engine

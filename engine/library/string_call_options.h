@@ -4,9 +4,9 @@
 // engine's builtin host implements this interface as well; a host without it
 // runs with SAMESTR off and no mark.
 #pragma once
-#include "builtins/builtin_host.h"
+#include "engine/library/builtin_host.h"
 
-namespace maqo::builtins {
+namespace maqo::engine {
 
 class StringCallOptions {
  public:
@@ -26,4 +26,4 @@ inline void MarkByteStringProduced(BuiltinHost& host) {
   if (auto* options = dynamic_cast<StringCallOptions*>(&host)) options->markByteStringProduced();
 }
 
-}  // namespace maqo::builtins
+}  // namespace maqo::engine

@@ -1,0 +1,18 @@
+#include "tests/unit/test_library.h"
+
+#include "automation/windows/window_builtins.h"
+#include "builtins/register_builtins.h"
+
+namespace maqo::tests {
+
+const engine::BuiltinLibrary& TestLibrary() {
+  static const engine::BuiltinLibrary& library = *[] {
+    auto* made = new engine::BuiltinLibrary;
+    builtins::RegisterCoreBuiltins(*made);
+    automation::RegisterWindowBuiltins(*made);
+    return made;
+  }();
+  return library;
+}
+
+}  // namespace maqo::tests
