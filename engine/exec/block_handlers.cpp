@@ -233,7 +233,11 @@ std::vector<ScriptValue> Executor::forInElements(ExecFrame& f, const CompiledLin
   const ScriptValue value = Evaluate(f, *c.expressions[0]);
   f.collecting = collecting.before;
   if (value.isArray()) return value.arrayRef().elements();
-  if (value.isObject() && !value.isNothing()) throw ScriptError(msg::comUnavailable(text));
+  if (value.isObject() && !value.isNothing()) {
+    ObjectProvider* objects = engine_.library.objects();
+    if (objects == nullptr) throw ScriptError(msg::comUnavailable(text));
+    return objects->elements(value, text, f.builtinHost);
+  }
   const std::u16string characters = value.toText();
   for (char16_t ch : characters) elements.push_back(ScriptValue::string(std::u16string(1, ch)));
   return elements;

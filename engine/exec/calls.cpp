@@ -95,22 +95,59 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
     if (engine_.StopRequestedFor(caller.thread) || engine_.AbortFlag.load()) return ScriptValue::int32(0);
     if (mode == CallMode::Thread) return ScriptValue::int32(StartScriptThread(*this, caller, *function, arguments));
     ScriptValue result = CallUserFunction(caller, *function, arguments, mode == CallMode::CallFile);
-    if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
-    return result;
+    if (call.tail.empty()) return result;
+    return memberOfResult(caller, result, call);
   }
   const bool dotted = countTopLevelDots(name) > 0;
   if (mode != CallMode::Expression || !dotted || engine_.store.IsModuleReference(name, caller)) {
     if (mode == CallMode::Expression && engine_.store.ResolveGlobal(name, caller, GlobalKind::DllFunction) >= 0)
-      throw ScriptError(msg::dllUnavailable(name));
+      return callDll(caller, call);
     throw ScriptError(msg::unknownFunction());
   }
-  // A dotted name that is no module member: a method of a COM object.
-  throw ScriptError(msg::comUnavailable(call.text));
+  // A dotted name that is no module member: a method of a script object.
+  ObjectProvider* objects = engine_.library.objects();
+  if (objects == nullptr) throw ScriptError(msg::comUnavailable(call.text));
+  return objects->invoke(call, caller.builtinHost);
 }
 
 ScriptValue Executor::callBuiltin(ExecFrame& caller, const BuiltinEntry& builtin, const CallSite& call) {
-  if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
-  return engine_.library.call(builtin, call, caller.builtinHost);
+  if (!call.tail.empty() && engine_.library.objects() == nullptr) throw ScriptError(msg::comUnavailable(call.text));
+  ScriptValue result = engine_.library.call(builtin, call, caller.builtinHost);
+  if (call.tail.empty()) return result;
+  return memberOfResult(caller, result, call);
+}
+
+ScriptValue Executor::memberOfResult(ExecFrame& caller, const ScriptValue& result, const CallSite& call) {
+  ObjectProvider* objects = engine_.library.objects();
+  if (objects == nullptr) throw ScriptError(msg::comUnavailable(call.text));
+  return objects->member(result, call.tail, call.text, caller.builtinHost);
+}
+
+ScriptValue Executor::callDll(ExecFrame& caller, const CallSite& call) {
+  DllProvider* dll = engine_.library.dll();
+  if (dll == nullptr) throw ScriptError(msg::dllUnavailable(call.name));
+  DllCall request{call.name, call, {}, {}};
+  request.arguments.reserve(call.arguments.size());
+  for (const auto& argument : call.arguments) request.arguments.push_back(Evaluate(caller, *argument));
+  ScriptValue result = dll->call(request, caller.builtinHost);
+  // VAR parameters: the values they came back with go to the arguments that name variables.
+  GlobalStore& store = engine_.store;
+  for (size_t i = 0; i < request.written.size() && i < call.arguments.size(); ++i) {
+    if (!request.written[i] || call.arguments[i] == nullptr || call.arguments[i]->root() == nullptr) continue;
+    const ExpressionNode& root = *call.arguments[i]->root();
+    if (root.kind != NodeKind::Name) continue;
+    const NameRef& ref = *root.name;
+    if (ref.dotted && !store.IsModuleReference(ref.name, caller)) continue;
+    const bool global = IsGlobalQualified(ref.name, caller);
+    THensuFmt& owner = global ? static_cast<THensuFmt&>(store.GlobalScope) : caller;
+    const std::u16string_view name = global ? std::u16string_view(ref.name).substr(7) : ref.name;
+    std::vector<ScriptValue> indexes;
+    for (const auto& index : ref.indexes) indexes.push_back(Evaluate(caller, *index));
+    PutFlags flags;
+    flags.referenceText = ref.text;
+    store.PutValue(owner, name, indexes, *request.written[i], flags);
+  }
+  return result;
 }
 
 std::vector<CallArgument> Executor::evaluateArguments(ExecFrame& caller, const CallSite& call,

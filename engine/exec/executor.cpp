@@ -166,8 +166,11 @@ ScriptValue Executor::read(ExecFrame& f, const AssignTarget& target) {
 }
 
 void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue& value) {
-  if (target.dotted && !engine_.store.IsModuleReference(target.name, f))
-    throw ScriptError(msg::comUnavailable(target.text));
+  if (target.dotted && !engine_.store.IsModuleReference(target.name, f)) {
+    ObjectProvider* objects = engine_.library.objects();
+    if (objects == nullptr) throw ScriptError(msg::comUnavailable(target.text));
+    return objects->set(target.text, value, f.builtinHost);
+  }
   std::vector<ScriptValue> indexes;
   indexes.reserve(target.indexes.size());
   for (const auto& index : target.indexes) indexes.push_back(Evaluate(f, *index));

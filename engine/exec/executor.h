@@ -151,6 +151,10 @@ class Executor {
   void writeBack(ExecFrame& callee, ExecFrame& caller, const std::vector<FunctionParameter>& parameters,
                  std::vector<CallArgument>& arguments, const std::vector<int>& modes);
   ScriptValue callBuiltin(ExecFrame& caller, const BuiltinEntry& builtin, const CallSite& call);
+  // The member chain after a call's result (F(1).NAME), through the object seam.
+  ScriptValue memberOfResult(ExecFrame& caller, const ScriptValue& result, const CallSite& call);
+  // A call of a DEF_DLL-declared function, through the DLL seam.
+  ScriptValue callDll(ExecFrame& caller, const CallSite& call);
   void runHandler(int headerLine, const std::function<void(ExecFrame&)>& setUp,
                          const std::function<void(ExecFrame&)>& after);
 

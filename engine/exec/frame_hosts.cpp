@@ -34,7 +34,11 @@ ScriptValue FrameEvalHost::callFunction(const CallSite& call, EvalContext& conte
   return executor_.KansuCall(frame_, call);
 }
 
-ScriptValue FrameEvalHost::comMember(const NameRef& ref) { throw ScriptError(msg::comUnavailable(ref.text)); }
+ScriptValue FrameEvalHost::comMember(const NameRef& ref) {
+  ObjectProvider* objects = executor_.engine().library.objects();
+  if (objects == nullptr) throw ScriptError(msg::comUnavailable(ref.text));
+  return objects->get(ref.text, frame_.builtinHost);
+}
 
 bool FrameEvalHost::isModuleMember(std::u16string_view dottedName) {
   return executor_.engine().store.IsModuleReference(dottedName, frame_);
@@ -151,14 +155,22 @@ ScriptValue GlobalScopeHost::getValue(const NameRef& ref, std::span<const Script
 ScriptValue GlobalScopeHost::callFunction(const CallSite& call, EvalContext&) {
   TUScript& engine = executor_.engine();
   if (const BuiltinEntry* builtin = engine.library.find(call.name)) {
-    if (!call.tail.empty()) throw ScriptError(msg::comUnavailable(call.text));
+    ObjectProvider* objects = engine.library.objects();
+    if (!call.tail.empty() && objects == nullptr) throw ScriptError(msg::comUnavailable(call.text));
     GlobalBuiltinHost host(engine, *this);
-    return engine.library.call(*builtin, call, host);
+    ScriptValue result = engine.library.call(*builtin, call, host);
+    if (call.tail.empty()) return result;
+    return objects->member(result, call.tail, call.text, host);
   }
   throw ScriptError(msg::functionAtBuild(call.name));
 }
 
-ScriptValue GlobalScopeHost::comMember(const NameRef& ref) { throw ScriptError(msg::comUnavailable(ref.text)); }
+ScriptValue GlobalScopeHost::comMember(const NameRef& ref) {
+  TUScript& engine = executor_.engine();
+  if (engine.library.objects() == nullptr) throw ScriptError(msg::comUnavailable(ref.text));
+  GlobalBuiltinHost host(engine, *this);
+  return engine.library.objects()->get(ref.text, host);
+}
 
 bool GlobalScopeHost::isModuleMember(std::u16string_view dottedName) {
   GlobalStore& store = executor_.engine().store;

@@ -19,6 +19,7 @@
 #include "engine/eval/expression.h"
 #include "engine/library/builtin_entry.h"
 #include "engine/library/family_state.h"
+#include "engine/library/object_seam.h"
 #include "engine/values/global_store.h"
 #include "engine/values/script_value.h"
 #include "platform/platform.h"
@@ -59,6 +60,10 @@ class BuiltinLibrary {
   void addRunHooks(RunHook beginRun, RunHook endRun);
   // Makes the source of the builtin constants and special names for an engine.
   void setNameSource(NameSourceFactory factory) { nameSource_ = std::move(factory); }
+  // The providers of script objects and of DEF_DLL calls (object_seam.h);
+  // they outlive the library. Null: not available in this program.
+  void setObjectProvider(ObjectProvider* provider) { objects_ = provider; }
+  void setDllProvider(DllProvider* provider) { dll_ = provider; }
 
   // ---- use ----
   // The builtin of that name (any case; a leading "GLOBAL." and surrounding
@@ -74,6 +79,9 @@ class BuiltinLibrary {
   // Every registered builtin, in the order the tables were added.
   const std::deque<BuiltinEntry>& entries() const { return entries_; }
 
+  ObjectProvider* objects() const { return objects_; }
+  DllProvider* dll() const { return dll_; }
+
   void beginRun(FamilyStateStore& state) const;
   void endRun(FamilyStateStore& state) const;
   // The name source for one engine, or null when no family provides one.
@@ -86,6 +94,8 @@ class BuiltinLibrary {
   std::unordered_map<std::u16string_view, BuiltinEntry*> byName_;
   std::vector<RunHook> beginHooks_, endHooks_;
   NameSourceFactory nameSource_;
+  ObjectProvider* objects_ = nullptr;
+  DllProvider* dll_ = nullptr;
 };
 
 }  // namespace maqo::engine

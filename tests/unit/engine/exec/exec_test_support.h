@@ -66,11 +66,11 @@ inline std::u16string missingScriptPath() {
 
 class EngineTest : public ::testing::Test {
  protected:
-  explicit EngineTest(uint16_t language = 0x0409)
+  explicit EngineTest(uint16_t language = 0x0409, const BuiltinLibrary& library = tests::TestLibrary())
       : base(platform::consolePlatform()),
         locale(base.locale, language, language == 0x0411 ? 932 : 1252),
         p{base.clock, base.files, locale, ui},
-        engine(p, settings, tests::TestLibrary()) {}
+        engine(p, settings, library) {}
 
   PlayOutcome play(std::vector<std::u16string> lines, int repeat = 1, std::vector<std::u16string> parameters = {}) {
     PlayRequest request;
