@@ -1,7 +1,7 @@
 // The object and DEF_DLL seams: with providers registered, the executor hands
-// member reads, member assignments and method calls
-// and DEF_DLL calls to them (and writes VAR results back); without providers
-// the same script reports "not available yet" (tests/scripts/errors).
+// member reads, member assignments, method calls and DEF_DLL calls to them
+// (and writes VAR results back); without providers the same script reports
+// "not available yet" (tests/scripts/errors).
 #include <gtest/gtest.h>
 
 #include <string>
