@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "builtins/array_builtins.h"
 #include "engine/values/script_object.h"
 #include "tests/unit/builtins/builtins_strings_host.h"
 

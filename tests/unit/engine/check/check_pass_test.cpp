@@ -257,6 +257,10 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"CheckModeArithmetic",
                  {u"A = 1", u"PRINT A / 0 + A MOD 0 + -A", u"PRINT F()[0]", u"FUNCTION F()",
                   u"RESULT = SPLIT(\"a\", \",\")", u"FEND"}},
+        // NULL and NOTHING read as 1 like every name; failing literal arithmetic waits for the run.
+        Accepted{"NullAndNothingInArithmetic", {u"PRINT NULL AND 1", u"PRINT NOTHING + 1 - NULL * 2"}},
+        Accepted{"LiteralArithmeticThatFails",
+                 {u"PRINT 1E+308 * 10", u"PRINT \"1E+308\" * \"1E+308\"", u"PRINT \"abc\" * 2 + -\"x\""}},
         Accepted{"SingleLineIfAndEmptyParts", {u"IF TRUE THEN PRINT 1 ELSE PRINT 2", u"IF FALSE THEN X = 1"}},
         Accepted{"TryBlocksAndComErrors",
                  {u"TRY", u"COM_ERR_IGN", u"X = 1", u"COM_ERR_RET", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY", u"TRY",
