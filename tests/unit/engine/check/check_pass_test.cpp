@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"ObjectOfAMemberChain", {u"Y = F(1).NAME"}, "It isn't defined: F", "変数: F が定義されていません", 1},
         Rejected{"ArgumentOfTheCallBeforeAMemberChain", {u"Y = F(X).NAME", u"FUNCTION F(A)", u"RESULT = A", u"FEND"},
                  "It isn't defined: X", kUndefinedX, 1},
-        Rejected{"ExpressionTypeInCheckMode", {u"Y = \"a\" - 1"},
+        Rejected{"MalformedExpressionInCheckMode", {u"Y = (\"a\" - 1"},
                  "expression is wrong. or a type isn't correct.", "式がおかしい or 型が合っていない", 1},
         // Module privacy.
         Rejected{"ModuleDimFromTheMainPart", {u"PRINT M.X", u"MODULE M", u"DIM X = 1", u"ENDMODULE"},
