@@ -16,9 +16,10 @@ using engine::VarType;
 
 namespace {
 
-engine::ScriptError conversionFailed() {
-  return engine::ScriptError(u"a type isn't correct. or overflow.", u"型が合っていない or オーバーフロー");
-}
+// A conversion the value type refuses leaves the builtin as an exception, so
+// the dispatcher reports it ("KansuCall:" and the reason) and a TRY can take it.
+engine::ScriptError conversionFailed() { return messages::callFailure(u"Type mismatch.", u"型が一致しません。"); }
+engine::ScriptError outOfRange() { return messages::callFailure(u"Overflow.", u"オーバーフローしました。"); }
 
 bool isIntegerKind(int64_t code) {
   switch (code) {
@@ -62,7 +63,7 @@ ScriptValue toIntegerKind(const ScriptValue& value, VarType kind) {
   const bool fits = kind == VarType::Int64    ? rounded >= low && rounded < 9223372036854775808.0
                     : kind == VarType::UInt64 ? rounded >= 0 && rounded < 18446744073709551616.0
                                               : rounded >= low && rounded <= high;
-  if (!fits) throw conversionFailed();
+  if (!fits) throw outOfRange();
   if (kind == VarType::UInt64 && rounded >= 9223372036854775808.0)
     return ScriptValue::integer(kind, static_cast<int64_t>(static_cast<uint64_t>(rounded)));
   return ScriptValue::integer(kind, static_cast<int64_t>(rounded));
@@ -89,19 +90,19 @@ ScriptValue convert(const ScriptValue& value, int64_t code, BuiltinHost& host) {
     case 1: return ScriptValue::null();
     case 4: {
       const double x = numberOf(value);
-      if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) throw conversionFailed();
+      if (std::isfinite(x) && std::fabs(x) > std::numeric_limits<float>::max()) throw outOfRange();
       return ScriptValue::single(static_cast<float>(x));
     }
     case 5: return ScriptValue::number(numberOf(value));
     case 6: {
       const double scaled = std::nearbyint(numberOf(value) * 10000);
-      if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18)) throw conversionFailed();
+      if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18)) throw outOfRange();
       return ScriptValue::currency(static_cast<int64_t>(scaled));
     }
     case 7: {
       const double days = numberOf(value);
       // The date range of the value type: years 100 to 9999.
-      if (!(days >= -657434.0 && days < 2958466.0)) throw conversionFailed();
+      if (!(days >= -657434.0 && days < 2958466.0)) throw outOfRange();
       return ScriptValue::date(days);
     }
     case 8:
@@ -117,7 +118,7 @@ ScriptValue convert(const ScriptValue& value, int64_t code, BuiltinHost& host) {
     case 9: return toObject(value);
     case 10: {
       const double x = std::nearbyint(numberOf(value));
-      if (!(x >= -2147483648.0 && x <= 2147483647.0)) throw conversionFailed();
+      if (!(x >= -2147483648.0 && x <= 2147483647.0)) throw outOfRange();
       return ScriptValue::error(static_cast<int32_t>(x));
     }
     case 11: return ScriptValue::builtinBool(numberOf(value) != 0);

@@ -8,6 +8,7 @@
 #include "builtins/string_support.h"
 #include "builtins/text_tables.h"
 #include "engine/eval/text_helpers.h"
+#include "platform/letter_case.h"
 #include "platform/text_codec.h"
 
 namespace maqo::builtins {
@@ -51,7 +52,7 @@ std::string upperBytes(BuiltinHost& host, const std::string& bytes) {
     } else if (b >= 0x80) {
       const std::u16string decoded = locale.decodeAnsi(out.substr(i, 1));
       if (decoded.size() != 1) continue;
-      const char16_t upper = WindowsUpperCase(decoded[0]);
+      const char16_t upper = platform::upperCaseLetter(decoded[0]);
       if (upper == decoded[0]) continue;
       bool lossy = false;
       const std::string encoded = locale.encodeAnsi(std::u16string(1, upper), &lossy);

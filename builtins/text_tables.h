@@ -1,7 +1,7 @@
 // Case and width mapping of text as the Windows system maps it (the string
 // mapping of the system default locale), kept as tables so both builds give
-// the same results: upper and lower case of every BMP letter with a one-to-one
-// case pair, hiragana and katakana, and half-width and full-width forms
+// the same results: upper and lower case (platform/letter_case.h), hiragana
+// and katakana, and half-width and full-width forms
 // (ASCII, katakana with their voiced marks, Hangul letters and the few
 // symbols that have both widths).
 #pragma once
@@ -19,9 +19,6 @@ inline constexpr uint32_t kMapHiragana = 0x00100000;
 inline constexpr uint32_t kMapKatakana = 0x00200000;
 inline constexpr uint32_t kMapHalfWidth = 0x00400000;
 inline constexpr uint32_t kMapFullWidth = 0x00800000;
-
-char16_t WindowsUpperCase(char16_t c);
-char16_t WindowsLowerCase(char16_t c);
 
 // Maps text with a sum of the flags above. Nothing when the flags contain
 // anything else or a contradictory pair (upper and lower case, hiragana and

@@ -1,18 +1,14 @@
 #include <vector>
 
 #include "platform/directory_access.h"
+#include "platform/letter_case.h"
 
 namespace maqo::platform {
 
 namespace {
 
-// Letters compare as the file system compares names: ASCII and Latin-1 letters
-// without regard to case.
-char16_t foldCase(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-  return c;
-}
+// Letters compare as the file system compares names: without regard to case.
+char16_t foldCase(char16_t c) { return upperCaseLetter(c); }
 
 bool matchFrom(std::u16string_view p, std::u16string_view n) {
   // Iterative glob with one back-tracking point for the last "*".

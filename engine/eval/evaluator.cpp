@@ -86,7 +86,7 @@ class Evaluation {
     // the AND chain that is the whole condition. Parentheses keep their contents whole.
     const bool logicChain = root.kind == NodeKind::Chain && root.ops[0] <= BinaryOp::And;
     if (shortCircuit && options_.shortCircuit && logicChain) {
-      v = root.ops[0] == BinaryOp::And ? shortCircuitAnd(root) : shortCircuitOr(root);
+      v = shortCircuitLogic(root);
     } else {
       v = eval(root);
     }
@@ -96,9 +96,15 @@ class Evaluation {
  private:
   [[noreturn]] void fail() const { throw ExpressionError(check_); }
 
+  // The check pass reads every name and call as 1, so only literals keep their
+  // values there; a literal that fails arithmetic ("1E+308" * 10) is left to
+  // run time, where a TRY around it can catch the failure.
   double number(const ScriptValue& v) const {
     const auto d = v.tryToDouble();
-    if (!d) fail();
+    if (!d) {
+      if (check_) return 1.0;
+      fail();
+    }
     return *d;
   }
   std::u16string text(const ScriptValue& v) const {
@@ -108,7 +114,10 @@ class Evaluation {
   }
   // An arithmetic result; an infinite one is an overflow.
   ScriptValue numeric(double d) const {
-    if (!std::isfinite(d)) fail();
+    if (!std::isfinite(d)) {
+      if (check_) return ScriptValue::number(1.0);
+      fail();
+    }
     return ScriptValue::number(plainZero(d));
   }
 
@@ -116,7 +125,10 @@ class Evaluation {
 
   ScriptValue eval(const ExpressionNode& n) {
     switch (n.kind) {
-      case NodeKind::Literal: return n.value;
+      case NodeKind::Literal:
+        // NULL and NOTHING are names the check pass reads as 1, like any other.
+        if (check_ && (n.value.isNull() || n.value.isNothing())) return ScriptValue::number(1.0);
+        return n.value;
       case NodeKind::Name: return readName(*n.name);
       case NodeKind::Call: return host_.callFunction(*n.call, context_);
       case NodeKind::Group: return eval(*n.operands[0]);
@@ -159,18 +171,28 @@ class Evaluation {
     acc.mutableString().append(tail);
   }
 
-  // OR / XOR chain of a condition: once an OR has a non-zero left side the
-  // condition is true, unless an XOR follows that could still flip it.
-  ScriptValue shortCircuitOr(const ExpressionNode& n) {
+  // A condition under OPTION SHORTCIRCUIT, at the top level only (parentheses
+  // keep their contents whole). An AND chain that is the whole condition stops
+  // at a zero left side. In an OR / XOR chain an OR stops at a non-zero left
+  // side, unless an XOR follows that could still flip the result, or an AND
+  // has been met: a condition that mixes AND and OR is evaluated whole from its
+  // first AND on ("A AND B OR F()" always calls F, "A OR B AND F()" may not).
+  ScriptValue shortCircuitLogic(const ExpressionNode& root) {
+    if (root.ops[0] == BinaryOp::And) return shortCircuitAnd(root);
     size_t lastXor = std::u16string::npos;
-    for (size_t i = 0; i < n.ops.size(); ++i)
-      if (n.ops[i] == BinaryOp::Xor) lastXor = i;
-    ScriptValue acc = eval(*n.operands[0]);
-    for (size_t i = 0; i < n.ops.size(); ++i) {
+    for (size_t i = 0; i < root.ops.size(); ++i)
+      if (root.ops[i] == BinaryOp::Xor) lastXor = i;
+    bool andMet = false;
+    auto operand = [&](const ExpressionNode& n) {
+      if (n.kind == NodeKind::Chain && n.ops[0] == BinaryOp::And) andMet = true;
+      return eval(n);
+    };
+    ScriptValue acc = operand(*root.operands[0]);
+    for (size_t i = 0; i < root.ops.size(); ++i) {
       const bool noXorAfter = lastXor == std::u16string::npos || lastXor < i;
-      if (n.ops[i] == BinaryOp::Or && noXorAfter && truncateToInt64(number(acc)) != 0)
+      if (root.ops[i] == BinaryOp::Or && !andMet && noXorAfter && truncateToInt64(number(acc)) != 0)
         return ScriptValue::keywordBool(true);
-      acc = bitwise(n.ops[i], acc, eval(*n.operands[i + 1]));
+      acc = bitwise(root.ops[i], acc, operand(*root.operands[i + 1]));
     }
     return acc;
   }

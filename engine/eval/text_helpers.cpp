@@ -1,5 +1,7 @@
 #include "engine/eval/text_helpers.h"
 
+#include "platform/letter_case.h"
+
 namespace maqo::engine {
 
 namespace {
@@ -142,33 +144,9 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view oldText,
   return out;
 }
 
-char16_t UpperCase(char16_t c) {
-  if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
-  if (c >= 0xE0 && c <= 0xFE) return c == 0xF7 ? c : static_cast<char16_t>(c - 32);
-  if (c == 0xFF) return 0x178;
-  if (c >= 0x100 && c <= 0x17F) {
-    if (c == 0x131) return u'I';  // dotless i
-    // Pairs start on even code points here, on odd ones in the two runs below.
-    const bool oddPairs = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-    if (c == 0x138 || c == 0x149 || c == 0x17F) return c;
-    return static_cast<char16_t>(oddPairs ? (c % 2 == 0 ? c - 1 : c) : (c % 2 == 1 ? c - 1 : c));
-  }
-  if (c >= 0x3B1 && c <= 0x3CB) return c == 0x3C2 ? char16_t{0x3A3} : static_cast<char16_t>(c - 32);
-  if (c == 0x3AC) return 0x386;
-  if (c >= 0x3AD && c <= 0x3AF) return static_cast<char16_t>(c - 37);
-  if (c == 0x3CC) return 0x38C;
-  if (c == 0x3CD || c == 0x3CE) return static_cast<char16_t>(c - 63);
-  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 32);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 80);
-  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 32);
-  return c;
-}
+char16_t UpperCase(char16_t c) { return platform::upperCaseLetter(c); }
 
-std::u16string UpperCase(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out) c = UpperCase(c);
-  return out;
-}
+std::u16string UpperCase(std::u16string_view text) { return platform::upperCaseText(text); }
 
 std::u16string_view TrimView(std::u16string_view text) {
   size_t b = 0, e = text.size();

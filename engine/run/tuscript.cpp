@@ -2,6 +2,7 @@
 
 #include "engine/builder/build_messages.h"
 #include "engine/builder/program_builder.h"
+#include "engine/builder/statements_outside_functions.h"
 #include "engine/check/check_pass.h"
 #include "engine/errors/location_text.h"
 #include "engine/exec/frame_hosts.h"
@@ -64,8 +65,9 @@ TUScript::~TUScript() { ScriptValue::setByteStringLocale(nullptr); }
 
 PlayOutcome TUScript::pplay(const PlayRequest& request) {
   AbortFlag.store(false);
-  MainScriptName = UpperCase(ReplaceAll(request.scriptPath, u"/", u"\\"));
-  if (EmbeddedScript) MainScriptName = MainScriptName.substr(MainScriptName.find_last_of(u"\\:") + 1);
+  // Messages name the main script as the user gave it.
+  MainScriptName = request.shownName.empty() ? request.scriptPath : request.shownName;
+  if (EmbeddedScript) MainScriptName = MainScriptName.substr(MainScriptName.find_last_of(u"\\/:") + 1);
   std::vector<std::u16string> lines;
   if (!platform.files.fileExists(request.scriptPath)) lines = request.recordedText;
   const bool changed = reader.creUscrptFil(lines, request.scriptPath);
@@ -78,12 +80,15 @@ PlayOutcome TUScript::pplay(const PlayRequest& request) {
   PlayOutcome outcome = PlayOutcome::Completed;
   try {
     BuildProgram(lines);
+    if (OnStatementsOutsideFunctions) tellStatementsOutsideFunctions();
     const int repetitions = request.repeatCount < 1 ? 1 : request.repeatCount;
     if (repetitions > 1) snapshot_.take(store);
     // A changed file (or a failed read, build or check before) makes the check
     // pass walk every function before anything runs.
-    if (changed && !AbortFlag.load()) runCheckPass();
-    if (AbortFlag.load()) {
+    if ((changed || request.checkOnly) && !AbortFlag.load()) runCheckPass();
+    if (request.checkOnly) {
+      outcome = AbortFlag.load() ? PlayOutcome::BuildFailed : PlayOutcome::Completed;
+    } else if (AbortFlag.load()) {
       reader.ScriptTimestamps.clear();
       outcome = PlayOutcome::BuildFailed;
     } else {
@@ -152,6 +157,14 @@ void TUScript::runCheckPass() {
   // The reporter leaves the exit code alone while CheckMode is set; a script
   // rejected before it ran is an error exit like any other.
   if (OneScriptRun) ExitCode.store(9);
+}
+
+void TUScript::tellStatementsOutsideFunctions() {
+  const int line = FirstStatementOutsideFunctions(program);
+  if (line < 0) return;
+  const bool inMainScript = ScriptFileOfFunction(program, line, EmbeddedScript).empty();
+  OnStatementsOutsideFunctions(
+      shownLocation(LocationText(program, line, line, japanese_, EmbeddedScript), inMainScript));
 }
 
 std::u16string TUScript::shownLocation(const std::u16string& location, bool inMainScript) const {

@@ -105,6 +105,10 @@ class TUScript final : public ReportTarget, public BuildHost {
   // The main script as error messages name it (set by pplay); TRY_ERRLINE
   // leaves the main script's name out, a shown error names it.
   std::u16string MainScriptName;
+  // Told, once per play, where the first statement lies that stands outside
+  // every function (after the first FUNCTION, PROCEDURE, MODULE or CLASS of
+  // its file) and so never runs; unset, nobody is told.
+  std::function<void(const std::u16string& location)> OnStatementsOutsideFunctions;
   // Asks the user a Yes/No question (ConfirmAbort). Unset: nobody can answer,
   // the question is shown as a message and taken as Yes (the run stops).
   std::function<bool(const std::u16string&)> AskYesNo;
@@ -196,6 +200,7 @@ class TUScript final : public ReportTarget, public BuildHost {
   bool recordIsFree(size_t index) { return index == 0 || !ThreadSlots.recordInUse(static_cast<int>(index)); }
   // The pre-run check pass; its first error is reported and stops the play.
   void runCheckPass();
+  void tellStatementsOutsideFunctions();
   std::u16string shownLocation(const std::u16string& location, bool inMainScript) const;
 
   BuildHost& hostSettings_;

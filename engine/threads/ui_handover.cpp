@@ -27,6 +27,7 @@ void UiHandOver::run(const std::function<void()>& work) {
         // It runs another thread's request (a dialog waits for the user):
         // this one is next in turn.
         pickupBy = Clock::now() + pickupBound;
+        turnsWaited_.fetch_add(1);
         continue;
       }
       // The serving thread is blocked in a long call of its own: run it here
@@ -38,6 +39,11 @@ void UiHandOver::run(const std::function<void()>& work) {
     }
   }
   if (request.failure) std::rethrow_exception(request.failure);
+}
+
+size_t UiHandOver::queuedRequests() {
+  std::lock_guard<std::mutex> guard(lock_);
+  return queue_.size();
 }
 
 void UiHandOver::runTaken(Request& request, std::unique_lock<std::mutex>& guard) {

@@ -7,6 +7,7 @@
 // bound (it is blocked in a long call of its own), the request runs on the
 // thread that made it, so the two threads can never wait for each other.
 #pragma once
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -53,6 +54,12 @@ class UiHandOver {
   // that thread runs no other request.
   std::chrono::milliseconds pickupBound{2000};
 
+  // What a waiting request can observe, for tests and diagnostics: requests
+  // queued and not yet taken up, and how often a request's pickup bound ran
+  // out while another request ran, so that it kept waiting its turn.
+  size_t queuedRequests();
+  int turnsWaited() const { return turnsWaited_.load(); }
+
  private:
   struct Request {
     const std::function<void()>* work = nullptr;
@@ -71,6 +78,7 @@ class UiHandOver {
   int serving_ = 0;
   int running_ = 0;  // requests running on the serving thread
   bool woken_ = false;
+  std::atomic<int> turnsWaited_{0};
 };
 
 }  // namespace maqo::engine

@@ -1,26 +1,26 @@
 // Case folding and hashing of names and keys for the engine's dictionaries.
 // Lookups fold on the fly, so looking up a name never allocates.
 //
-// Folding upper-cases ASCII letters only. Names reach the engine upper-cased by
-// the source reader already; the Windows-matching case table for other letters
-// arrives with the string builtins and will replace foldCase in one place.
+// Folding is the language's one upper case (platform/letter_case.h), so a name
+// or key found case-insensitively here is found wherever texts are compared
+// case-insensitively ("ä" = "Ä" and a key "ä" found as "Ä" agree). Names reach
+// the engine with their ASCII letters upper-cased by the source reader already.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "platform/text_codec.h"
+#include "platform/letter_case.h"
 
 namespace maqo::engine {
 
-inline char16_t foldCase(char16_t c) { return asciiUpper(c); }
-
-inline std::u16string foldText(std::u16string_view text) {
-  std::u16string out(text);
-  for (auto& c : out) c = foldCase(c);
-  return out;
+inline char16_t foldCase(char16_t c) {
+  if (c < 0x80) return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;  // most names: no table
+  return platform::upperCaseLetter(c);
 }
+
+inline std::u16string foldText(std::u16string_view text) { return platform::upperCaseText(text); }
 
 // Hash and equality over text, folding case unless the table is case-sensitive.
 // Transparent, so std::u16string_view looks up std::u16string keys.

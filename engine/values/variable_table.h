@@ -35,12 +35,13 @@ struct VariableSlot {
   void reshape(std::span<const int64_t> newUpperBounds, std::u16string_view reference);
 };
 
-// Variable slots addressed by name (exact, case-sensitive: names arrive
-// upper-cased) or by slot number. A slot keeps its number for the life of the
-// table, so callers may cache it.
+// Variable slots addressed by name (without regard to case: names arrive with
+// their ASCII letters upper-cased, and other letters fold here) or by slot
+// number. A slot keeps its number for the life of the table, so callers may
+// cache it.
 class VariableTable {
  public:
-  VariableTable() : names_(true) {}
+  VariableTable() : names_(false) {}
 
   int find(std::u16string_view name) const { return names_.indexOf(name); }
   // Creates a slot (Empty elements), or reshapes an existing one to the bounds;
@@ -64,7 +65,7 @@ class VariableTable {
 // key with its flags.
 class HashTableList {
  public:
-  HashTableList() : names_(true) {}
+  HashTableList() : names_(false) {}
   HashTableList(const HashTableList& other);
   HashTableList& operator=(const HashTableList& other);
   HashTableList(HashTableList&&) noexcept = default;

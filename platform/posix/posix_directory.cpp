@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/directory_access.h"
+#include "platform/letter_case.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/text_codec.h"
 
@@ -24,11 +25,7 @@ std::u16string errnoText(int e) { return utf8ToUtf16(strerror(e)); }
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
-char16_t foldCase(char16_t c) {
-  if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
-  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 0x20);
-  return c;
-}
+char16_t foldCase(char16_t c) { return upperCaseLetter(c); }
 
 class PosixHeldFile final : public HeldFile {
  public:

@@ -1,8 +1,10 @@
 // mqsrun: runs one script headless and exits.
 //   mqsrun [-R n] SCRIPT [params...]   run the script
+//   mqsrun --check SCRIPT              read, build and check it without running
+//   mqsrun --builtins                  list the builtins and whether they run here
 //   mqsrun --lines SCRIPT              print the reader's normalised lines
 //   mqsrun --program SCRIPT            print the built program lines with their kinds
-//   mqsrun --version
+//   mqsrun --version | --help
 // Exit codes: 0 normal, n from EXITEXIT n, 9 for an uncaught or read error,
 // 2 for a usage error.
 #include <string>

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 
+#include "builtins/builtin_availability.h"
 #include "engine/builder/build_time_evaluator.h"
 #include "engine/builder/headless_build_host.h"
 #include "engine/builder/program_builder.h"
@@ -20,10 +21,31 @@ namespace {
 constexpr int kExitError = 9;
 constexpr int kExitUsage = 2;
 
+constexpr std::u16string_view kUsage =
+    u"usage: mqsrun [-R n] SCRIPT [params...]   run the script (exit code 0, EXITEXIT's code, or 9 on an error)\n"
+    u"       mqsrun --check SCRIPT              read, build and check the script without running it (0 or 9)\n"
+    u"       mqsrun --builtins                  list every builtin and whether this build runs it\n"
+    u"       mqsrun --lines SCRIPT              print the reader's normalised lines\n"
+    u"       mqsrun --program SCRIPT            print the built program lines with their kinds\n"
+    u"       mqsrun --version | --help";
+
 int usage(platform::Platform& p) {
-  p.ui.messageBox(u"usage: mqsrun [-R n] SCRIPT [params...] | mqsrun --lines SCRIPT | mqsrun --program SCRIPT | "
-                  u"mqsrun --version", u"mqsrun");
+  p.ui.messageBox(std::u16string(kUsage), u"mqsrun");
   return kExitUsage;
+}
+
+// mqsrun --builtins: "NAME<TAB>yes", "NAME<TAB>needs Windows" or
+// "NAME<TAB>not built", one line per builtin in table order.
+int listBuiltins(platform::Platform& p, const engine::BuiltinLibrary& library) {
+#ifdef _WIN32
+  constexpr bool onWindows = true;
+#else
+  constexpr bool onWindows = false;
+#endif
+  for (const engine::BuiltinEntry& builtin : library.entries())
+    p.ui.printLine(std::u16string(builtin.name) + u"\t" +
+                   std::u16string(builtins::AvailabilityText(builtins::AvailabilityOf(builtin, onWindows))));
+  return 0;
 }
 
 // Reads the script (and what it CALLs) into lines; false after showing why not.
@@ -102,7 +124,8 @@ class StopOnSignals {
 
 // mqsrun [-R n] SCRIPT [params...]: plays the script as the host would from
 // its command line and exits with the run's exit code.
-int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args) {
+int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args,
+              bool checkOnly) {
   size_t next = 0;
   int repeat = 1;
   if (args[0] == u"-R" || (args[0].size() > 2 && args[0].compare(0, 2, u"-R") == 0)) {
@@ -126,8 +149,10 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
   }
   engine::PlayRequest request;
   request.scriptPath = path;
+  request.shownName = args[next];
   request.parameters.assign(args.begin() + static_cast<std::ptrdiff_t>(next) + 1, args.end());
   request.repeatCount = repeat;
+  request.checkOnly = checkOnly;
 
   // PRINT lines appear as they are printed, also when standard output is a
   // file or a pipe (a scheduled job's log, a CI console).
@@ -136,10 +161,16 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
   engine::HeadlessBuildHost settings;
   engine::TUScript engine(p, settings, library);
   engine.OneScriptRun = true;
+  engine.OnStatementsOutsideFunctions = [&p](const std::u16string& location) {
+    p.ui.messageBox(p.locale.japanese() ? u"警告: 関数の外にあるこの行以降の文は実行されません\n" + location
+                                        : u"Warning: statements outside any function never run, from\n" + location,
+                    u"mqsrun");
+  };
   StopOnSignals signals(engine.StopRequest);
   const engine::PlayOutcome outcome = engine.pplay(request);
   if (stopSignal != 0) return 128 + stopSignal;
   if (outcome == engine::PlayOutcome::ReadFailed) return kExitError;
+  if (checkOnly) return outcome == engine::PlayOutcome::Completed ? 0 : kExitError;
   const int code = engine.ExitCode.load();
   if (outcome == engine::PlayOutcome::ErrorStopped && code == 0) return kExitError;
   return code;
@@ -149,6 +180,18 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
 
 int runMqsrun(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args) {
   if (args.empty()) return usage(p);
+  if (args[0] == u"--help" || args[0] == u"-h" || args[0] == u"/?") {
+    p.ui.printLine(std::u16string(kUsage));
+    return 0;
+  }
+  if (args[0] == u"--builtins") {
+    if (args.size() != 1) return usage(p);
+    return listBuiltins(p, library);
+  }
+  if (args[0] == u"--check") {
+    if (args.size() != 2) return usage(p);
+    return runScript(p, library, {args[1]}, true);
+  }
   if (args[0] == u"--version") {
     p.ui.printLine(u"mqsrun " + utf8ToUtf16(MAQO_VERSION));
     return 0;
@@ -161,7 +204,7 @@ int runMqsrun(platform::Platform& p, const engine::BuiltinLibrary& library, cons
     if (args.size() != 2) return usage(p);
     return printProgram(p, args[1]);
   }
-  return runScript(p, library, args);
+  return runScript(p, library, args, false);
 }
 
 }  // namespace maqo::tools

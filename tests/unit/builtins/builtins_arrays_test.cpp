@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "builtins/array_builtins.h"
 #include "engine/values/script_object.h"
 #include "tests/unit/builtins/builtins_strings_host.h"
 
@@ -342,9 +343,20 @@ TEST_F(ArrayBuiltinsTest, VarTypeCodesAndConversions) {
       {u"VARTYPE(0, 9)", "NOTHING"},
   };
   for (const auto& c : cases) EXPECT_EQ(show(c.expression), c.expected) << u8(c.expression);
-  for (const char16_t* bad : {u"VARTYPE(70000, VAR_SMALLINT)", u"VARTYPE(\"abc\", VAR_DOUBLE)", u"VARTYPE(1, 13)",
-                              u"VARTYPE(-1, VAR_BYTE)"})
-    EXPECT_TRUE(errorOf([&] { host.run(bad); }).thrown) << u8(bad);
+  // A conversion that cannot be made leaves through the dispatcher's path: catchable, "KansuCall:" and the reason.
+  const struct {
+    const char16_t* expression;
+    std::u16string message;
+  } refused[] = {{u"VARTYPE(70000, VAR_SMALLINT)", u"KansuCall:Overflow."},
+                 {u"VARTYPE(-1, VAR_BYTE)", u"KansuCall:Overflow."},
+                 {u"VARTYPE(\"abc\", VAR_DOUBLE)", u"KansuCall:Type mismatch."},
+                 {u"VARTYPE(\"abc\", VAR_INTEGER)", u"KansuCall:Type mismatch."},
+                 {u"VARTYPE(1, 13)", u"KansuCall:Type mismatch."}};
+  for (const auto& bad : refused) {
+    const auto error = errorOf([&] { host.run(bad.expression); });
+    EXPECT_TRUE(error.thrown && error.catchable) << u8(bad.expression);
+    EXPECT_EQ(u8(error.english), u8(bad.message)) << u8(bad.expression);
+  }
 }
 
 class Probe final : public engine::ScriptObject {

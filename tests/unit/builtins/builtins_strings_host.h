@@ -1,8 +1,6 @@
 // The host of the string and array builtin tests: the builtin test host with
-// OPTION SAMESTR and the byte-string mark, an optional locale of its own, and
-// calls of the string and array builtins: through the dispatcher, or (for
-// families it does not list, or when asked) built into argument records here
-// the way the dispatcher builds them.
+// OPTION SAMESTR and the byte-string mark, and an optional locale of its own;
+// the builtins are called through the dispatcher.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -67,52 +65,12 @@ class StringsHost : public testing::FakeBuiltinHost, public StringCallOptions {
  public:
   bool sameStrOn = false;
   int byteMarks = 0;
-  // Builds the argument record here even when the dispatcher lists the
-  // builtin, letting an array value through as DECODE's first argument.
-  bool ownRecords = false;
-
   void useLocale(platform::Locale& locale) {
     bundle_ = std::make_unique<platform::Platform>(platform::Platform{clock, platformBundle.files, locale, ui});
   }
   platform::Platform& platform() override { return bundle_ ? *bundle_ : platformBundle; }
   bool sameStr() override { return sameStrOn; }
   void markByteStringProduced() override { ++byteMarks; }
-
-  engine::ScriptValue callFunction(const engine::CallSite& call, engine::EvalContext& context) override {
-    const BuiltinEntry* entry = FindBuiltin(call.name);
-    BuiltinFunction function = nullptr;
-    if (entry) {
-      function = FindNamedBuiltin(StringBuiltins(), entry->name);
-      if (!function) function = FindNamedBuiltin(ArrayBuiltins(), entry->name);
-    }
-    const BuiltinEntry* wired = entry ? tests::TestLibrary().find(entry->name) : nullptr;
-    if (!function || (wired && wired->function && !ownRecords)) return FakeBuiltinHost::callFunction(call, context);
-
-    BuiltinCall record{*entry, call, {}, {}, {}, 0};
-    for (size_t i = 0; i < call.argumentTexts.size(); ++i) {
-      const int position = static_cast<int>(i) + 1;
-      BuiltinArgument argument;
-      ScriptValue value;
-      if (IsRawPosition(*entry, position)) {
-        argument.text = call.argumentTexts[i];
-        value = ScriptValue::string(argument.text);
-      } else {
-        value = engine::EvaluateExpression(*call.arguments[i], *this);
-        const bool takesValue = position == 1 && (entry->name == u"VARTYPE" || entry->name == u"DECODE");
-        if (value.isArray() && !takesValue) throw engine::ScriptError(u"SyntaxError-20", u"", false);
-        if (!(value.isArray() || (position == 1 && entry->name == u"VARTYPE"))) argument.text = value.toArgumentText();
-      }
-      if (auto n = engine::parseNumberText(argument.text, engine::NumberTextMode::Strict)) {
-        argument.number = *n;
-        argument.integer = static_cast<int64_t>(*n);
-        argument.isNumber = true;
-      }
-      if (i == 0) record.first = value;
-      if (i == 1) record.second = value;
-      record.arguments.push_back(std::move(argument));
-    }
-    return function(record, *this);
-  }
 
   // The display text of an expression's value.
   std::u16string show(std::u16string_view expression) { return run(expression).toDisplayText(); }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "builtins/text_tables.h"
+#include "platform/letter_case.h"
 #include "platform/text_codec.h"
 
 #ifdef _WIN32
@@ -23,15 +24,15 @@ TEST(TextTablesTest, CaseMappingOfScriptLetters) {
                {0x3C9, 0x3A9},     {0x436, 0x416},   {0x451, 0x401},   {0xFF41, 0xFF21}, {0x24D0, 0x24B6},
                {0x2C65, 0x23A}};
   for (const auto& p : pairs) {
-    EXPECT_EQ(WindowsUpperCase(p.lower), p.upper) << std::hex << static_cast<unsigned>(p.lower);
+    EXPECT_EQ(platform::upperCaseLetter(p.lower), p.upper) << std::hex << static_cast<unsigned>(p.lower);
     if (p.lower != p.upper) {
-      EXPECT_EQ(WindowsLowerCase(p.upper), p.lower) << std::hex << static_cast<unsigned>(p.upper);
+      EXPECT_EQ(platform::lowerCaseLetter(p.upper), p.lower) << std::hex << static_cast<unsigned>(p.upper);
     }
   }
   // Letters whose upper case is more than one character stay as they are.
-  EXPECT_EQ(WindowsUpperCase(0xDF), 0xDF);
-  EXPECT_EQ(WindowsUpperCase(u'1'), u'1');
-  EXPECT_EQ(WindowsLowerCase(0xD800), 0xD800);
+  EXPECT_EQ(platform::upperCaseLetter(0xDF), 0xDF);
+  EXPECT_EQ(platform::upperCaseLetter(u'1'), u'1');
+  EXPECT_EQ(platform::lowerCaseLetter(0xD800), 0xD800);
 }
 
 TEST(TextTablesTest, RefusedFlagCombinations) {
@@ -96,9 +97,9 @@ TEST(TextTablesWindowsTest, CaseTablesMatchCharUpperBuff) {
     if (isSurrogate(c)) continue;
     wchar_t w = static_cast<wchar_t>(c);
     CharUpperBuffW(&w, 1);
-    if (static_cast<char16_t>(w) != WindowsUpperCase(static_cast<char16_t>(c)) && ++differences <= 20)
+    if (static_cast<char16_t>(w) != platform::upperCaseLetter(static_cast<char16_t>(c)) && ++differences <= 20)
       ADD_FAILURE() << "CharUpperBuffW U+" << std::hex << c << ": system " << std::hex << static_cast<unsigned>(w)
-                    << ", table " << static_cast<unsigned>(WindowsUpperCase(static_cast<char16_t>(c)));
+                    << ", table " << static_cast<unsigned>(platform::upperCaseLetter(static_cast<char16_t>(c)));
   }
   EXPECT_EQ(differences, 0);
 }

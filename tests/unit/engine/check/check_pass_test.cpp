@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejected{"ObjectOfAMemberChain", {u"Y = F(1).NAME"}, "It isn't defined: F", "変数: F が定義されていません", 1},
         Rejected{"ArgumentOfTheCallBeforeAMemberChain", {u"Y = F(X).NAME", u"FUNCTION F(A)", u"RESULT = A", u"FEND"},
                  "It isn't defined: X", kUndefinedX, 1},
-        Rejected{"ExpressionTypeInCheckMode", {u"Y = \"a\" - 1"},
+        Rejected{"MalformedExpressionInCheckMode", {u"Y = (\"a\" - 1"},
                  "expression is wrong. or a type isn't correct.", "式がおかしい or 型が合っていない", 1},
         // Module privacy.
         Rejected{"ModuleDimFromTheMainPart", {u"PRINT M.X", u"MODULE M", u"DIM X = 1", u"ENDMODULE"},
@@ -257,6 +257,10 @@ INSTANTIATE_TEST_SUITE_P(
         Accepted{"CheckModeArithmetic",
                  {u"A = 1", u"PRINT A / 0 + A MOD 0 + -A", u"PRINT F()[0]", u"FUNCTION F()",
                   u"RESULT = SPLIT(\"a\", \",\")", u"FEND"}},
+        // NULL and NOTHING read as 1 like every name; failing literal arithmetic waits for the run.
+        Accepted{"NullAndNothingInArithmetic", {u"PRINT NULL AND 1", u"PRINT NOTHING + 1 - NULL * 2"}},
+        Accepted{"LiteralArithmeticThatFails",
+                 {u"PRINT 1E+308 * 10", u"PRINT \"1E+308\" * \"1E+308\"", u"PRINT \"abc\" * 2 + -\"x\""}},
         Accepted{"SingleLineIfAndEmptyParts", {u"IF TRUE THEN PRINT 1 ELSE PRINT 2", u"IF FALSE THEN X = 1"}},
         Accepted{"TryBlocksAndComErrors",
                  {u"TRY", u"COM_ERR_IGN", u"X = 1", u"COM_ERR_RET", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY", u"TRY",

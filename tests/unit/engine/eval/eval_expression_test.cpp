@@ -329,6 +329,8 @@ TEST_F(EvalExpressions, ShortCircuitSkipsOnlyWhatCannotMatter) {
       {u"A AND B AND F()", true, true, false, false},
       {u"B AND 2 AND F()", true, true, false, false},  // 1 AND 2 is already 0
       {u"A AND F() OR B", true, true, true, true},     // an OR follows: the AND part is whole
+      {u"B AND C OR F()", true, true, true, true},     // and from the first AND on, no OR stops early
+      {u"B OR A AND F()", true, true, false, true},    // an OR before the first AND still does
       {u"A AND B XOR F()", true, true, true, true},    // an XOR follows: likewise
       {u"B OR A XOR F()", true, true, true, false},    // (1 OR 0) XOR 1 is 0
       {u"B XOR A OR F()", true, true, false, true},    // the XOR is decided before the OR

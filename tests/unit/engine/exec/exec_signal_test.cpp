@@ -80,7 +80,7 @@ Finished runAndSignal(const std::string& script, int signalNumber) {
 }
 
 TEST(ExecMqsrunSignal, InterruptStopsAnEndlessLoop) {
-  if (!fs::exists(mqsrunPath())) GTEST_SKIP() << "mqsrun is not built beside the tests";
+  ASSERT_TRUE(fs::exists(mqsrunPath())) << "mqsrun is not built beside the tests";
   const Finished run = runAndSignal("PRINT \"started\"\nWHILE TRUE\nWEND\nPRINT \"never\"\n", SIGINT);
   ASSERT_TRUE(run.ended) << "mqsrun did not stop";
   EXPECT_EQ(run.exitCode, 128 + SIGINT);
@@ -88,7 +88,7 @@ TEST(ExecMqsrunSignal, InterruptStopsAnEndlessLoop) {
 }
 
 TEST(ExecMqsrunSignal, TerminateLetsFinallyRunUnderOptFinally) {
-  if (!fs::exists(mqsrunPath())) GTEST_SKIP() << "mqsrun is not built beside the tests";
+  ASSERT_TRUE(fs::exists(mqsrunPath())) << "mqsrun is not built beside the tests";
   const Finished run = runAndSignal(
       "OPTION OPTFINALLY\nTRY\nPRINT \"started\"\nREPEAT\nUNTIL FALSE\nFINALLY\nPRINT \"cleaned up\"\nENDTRY\n", SIGTERM);
   ASSERT_TRUE(run.ended) << "mqsrun did not stop";

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "tests/unit/engine/exec/exec_test_support.h"
+#include "tests/unit/engine/threads/thread_test_support.h"
 
 namespace maqo::engine {
 namespace {
@@ -49,8 +50,13 @@ TEST_F(ExecStopFromAnotherThread, EndlessLoopInAFunctionEndsToo) {
 
 TEST_F(ExecStopFromAnotherThread, PausedRunWaitsAndStillEndsOnAStop) {
   engine.RunState.store(kRunPaused);
+  const long pumpsBefore = ui.pumps.load();
   auto running = std::async(std::launch::async, [this] { return play({u"PRINT \"never while paused\""}); });
-  std::this_thread::sleep_for(100ms);
+  // The paused statement loop keeps window messages flowing: once far more
+  // pumps happened than the start of a run makes (about 20), it is waiting
+  // before the first statement.
+  ASSERT_TRUE(thread_test::eventually([&] { return ui.pumps.load() >= pumpsBefore + 60; }))
+      << "the paused run does not keep messages flowing";
   EXPECT_EQ(ui.printCount.load(), 0);
   engine.RequestStop();
   ASSERT_EQ(running.wait_for(kGenerousBound), std::future_status::ready);

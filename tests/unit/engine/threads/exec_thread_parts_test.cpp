@@ -159,8 +159,8 @@ TEST(ThreadUiHandOver, RequestsWaitTheirTurnWhileAnotherRequestRuns) {
       secondRan = true;
     });
   });
-  // Well past the pickup bound: the second request must still be waiting.
-  std::this_thread::sleep_for(200ms);
+  // Once its pickup bound has run out, the second request must still be waiting.
+  ASSERT_TRUE(eventually([&] { return handOver.turnsWaited() > 0; })) << "the second request never waited its turn";
   EXPECT_FALSE(secondRan.load());
   dialogClosed.open();
   ASSERT_EQ(second.wait_for(kGenerousBound), std::future_status::ready);
@@ -179,7 +179,7 @@ TEST(ThreadUiHandOver, ServingEndsAtItsDeadlineAndRunsWhatWasQueuedBeforeIt) {
   {
     UiHandOver::Serving serving(handOver);
     request = std::async(std::launch::async, [&] { handOver.run([&] { ranOn = std::this_thread::get_id(); }); });
-    std::this_thread::sleep_for(50ms);
+    ASSERT_TRUE(eventually([&] { return handOver.queuedRequests() > 0; })) << "the request was never queued";
   }
   ASSERT_EQ(request.wait_for(kGenerousBound), std::future_status::ready);
   EXPECT_EQ(ranOn, std::this_thread::get_id());

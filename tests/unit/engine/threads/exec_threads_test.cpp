@@ -464,10 +464,9 @@ TEST_F(ExecThreads, TheRunEndsWhenItsMainPartEndsAndEveryThreadStops) {
   });
   ASSERT_EQ(running.wait_for(kGenerousBound), std::future_status::ready) << "the run did not end";
   EXPECT_EQ(running.get(), PlayOutcome::Completed);
+  // Every slot free: each thread has ended (one abandoned in a call would have
+  // been reported in a message), so nothing can print after the run.
   EXPECT_EQ(engine.ThreadSlots.occupied(), 0);
-  const size_t printedAtEnd = ui.printCount();
-  std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(ui.printCount(), printedAtEnd) << "a thread still prints after the run";
   EXPECT_TRUE(printed("main part ends"));
   EXPECT_TRUE(printed("sleeper's finally"));
   EXPECT_TRUE(ui.messages().empty());

@@ -2,6 +2,7 @@
 // through the store.
 #include <gtest/gtest.h>
 
+#include "engine/eval/text_helpers.h"
 #include "engine/values/hash_table.h"
 #include "engine/values/name_table.h"
 #include "tests/unit/engine/values/values_test_support.h"
@@ -29,6 +30,29 @@ TEST(ValuesNameTable, UpperCasedUnlessCaseSensitive) {
   EXPECT_EQ(exact.count(), 2);
   EXPECT_EQ(exact.nameAt(0), u"alpha");
   EXPECT_EQ(exact.find(u"Alpha"), -1);
+}
+
+// Names, hash keys and text comparison share one upper case, also beyond
+// ASCII: what "ä" = "Ä" calls equal, a table finds under either spelling.
+TEST(ValuesNameTable, LettersBeyondAsciiFoldAsTextComparisonDoes) {
+  const struct {
+    std::u16string lower, upper;
+  } pairs[] = {{u"\u00e4", u"\u00c4"}, {u"\u03c3\u03c9", u"\u03a3\u03a9"}, {u"\u0436", u"\u0416"},
+               {u"\u0101", u"\u0100"}, {u"\uff41", u"\uff21"}};
+  for (const auto& p : pairs) {
+    EXPECT_EQ(UpperCase(p.lower), p.upper);
+    TUHashedStrList names;
+    names.add(p.lower);
+    EXPECT_EQ(names.find(p.upper), 0);
+    EXPECT_EQ(names.nameAt(0), p.upper);
+    TUZHash keys;
+    keys.put(p.lower, ScriptValue::number(1));
+    EXPECT_TRUE(keys.exists(p.upper));
+    EXPECT_EQ(keys.keyAt(0), p.upper);
+  }
+  TUZHash caseCaring(true);
+  caseCaring.put(u"\u00e4", ScriptValue::number(1));
+  EXPECT_FALSE(caseCaring.exists(u"\u00c4"));
 }
 
 TEST(ValuesNameTable, ValuesPositionsClearAndCopy) {
