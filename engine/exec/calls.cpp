@@ -1,5 +1,6 @@
 // KansuCall, function lookup, user-function calls with their parameter
 // binding and write-back, and the handler procedures the engine calls itself.
+#include "com/dll/dll_call.h"
 #include "engine/eval/expression_tree.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/exec/exec_messages.h"
@@ -107,8 +108,18 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
   }
   const bool dotted = countTopLevelDots(name) > 0;
   if (mode != CallMode::Expression || !dotted || engine_.store.IsModuleReference(name, caller)) {
-    if (mode == CallMode::Expression && engine_.store.ResolveGlobal(name, caller, GlobalKind::DllFunction) >= 0)
-      throw ScriptError(msg::dllUnavailable(name));
+    if (mode == CallMode::Expression) {
+      if (const int dll = engine_.store.ResolveGlobal(name, caller, GlobalKind::DllFunction); dll >= 0) {
+        // ---- DLL-call seam: the one place a DEF_DLL call leaves the executor (com/dll) ----
+        com::dll::DllDeclaration declaration{engine_.store.DllNames.nameAt(dll), {}};
+        {
+          std::lock_guard guard(engine_.dllLock);  // a running DEF_DLL line may replace it
+          if (static_cast<size_t>(dll) < engine_.program.DllDecls.size())
+            declaration.text = engine_.program.DllDecls[static_cast<size_t>(dll)];
+        }
+        return com::dll::CallDeclaredFunction(declaration, call, caller.builtinHost);
+      }
+    }
     throw ScriptError(msg::unknownFunction());
   }
   // A dotted name that is no module member: a method of a COM object.

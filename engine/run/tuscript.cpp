@@ -1,6 +1,7 @@
 #include "engine/run/tuscript.h"
 
 #include "automation/automation_session.h"
+#include "com/dll/dll_session.h"
 #include "builtins/file_slots.h"
 #include "builtins/special_names.h"
 #include "engine/builder/build_messages.h"
@@ -246,6 +247,7 @@ void TUScript::EndRun() {
   // window IDs of this run mean nothing to the next one.
   builtins::CloseAllFileSlots();
   automation::EndRun();
+  com::dll::EndRun();  // frees the DLLs the run loaded
   RestoreOptionChanges(program.Options, hostSettings_);
   program.clear();
   store.ResetProgram();
