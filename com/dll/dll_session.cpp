@@ -72,9 +72,21 @@ void DllCallSession::endRun() {
   libraries_.releaseAll();
 }
 
-DllCallSession& RunDllSession() {
-  static DllCallSession session(platform::systemNativeLibraries());
+namespace {
+
+std::unique_ptr<DllCallSession>& currentSession() {
+  static std::unique_ptr<DllCallSession> session =
+      std::make_unique<DllCallSession>(platform::systemNativeLibraries());
   return session;
+}
+
+}  // namespace
+
+DllCallSession& RunDllSession() { return *currentSession(); }
+
+void UseNativeLibraries(platform::NativeLibraries& native) {
+  currentSession()->endRun();
+  currentSession() = std::make_unique<DllCallSession>(native);
 }
 
 void EndRun() { RunDllSession().endRun(); }

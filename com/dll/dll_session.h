@@ -54,6 +54,10 @@ class DllCallSession {
 
 // The session of this process's runs (one engine runs at a time per process).
 DllCallSession& RunDllSession();
+// Gives this process's runs a new session over another native side (tests
+// run whole scripts against a fake); the old session's DLLs are freed.
+// Only while no script runs.
+void UseNativeLibraries(platform::NativeLibraries& native);
 // The run's end: releases what DEF_DLL calls acquired.
 void EndRun();
 

@@ -14,16 +14,6 @@ using engine::VarType;
 
 namespace {
 
-template <typename T>
-void store(uint8_t* at, T value) {
-  std::memcpy(at, &value, sizeof value);
-}
-template <typename T>
-T load(const uint8_t* at) {
-  T value;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
 
 [[noreturn]] void wrongType() { throw engine::ScriptError(messages::wrongArgumentType()); }
 
@@ -49,18 +39,18 @@ double ToNativeDouble(const ScriptValue& value) {
 
 void PutScalar(int type, const ScriptValue& value, uint8_t* at, platform::Locale& locale) {
   switch (type) {
-    case kInt: case kDWord: store(at, static_cast<uint32_t>(ToNativeInteger(value))); return;
-    case kWord: store(at, static_cast<uint16_t>(ToNativeInteger(value))); return;
+    case kInt: case kDWord: StoreAs(at, static_cast<uint32_t>(ToNativeInteger(value))); return;
+    case kWord: StoreAs(at, static_cast<uint16_t>(ToNativeInteger(value))); return;
     case kByte: *at = static_cast<uint8_t>(ToNativeInteger(value)); return;
-    case kLongLong: store(at, ToNativeInteger(value)); return;
-    case kFloat: store(at, static_cast<float>(ToNativeDouble(value))); return;
-    case kDouble: store(at, ToNativeDouble(value)); return;
+    case kLongLong: StoreAs(at, ToNativeInteger(value)); return;
+    case kFloat: StoreAs(at, static_cast<float>(ToNativeDouble(value))); return;
+    case kDouble: StoreAs(at, ToNativeDouble(value)); return;
     case kExtended: DoubleToExtended(ToNativeDouble(value), at); return;
     case kChar: case kWChar: {
       if (value.isArray() || value.isObject()) wrongType();
       const std::u16string text = value.isNull() ? std::u16string() : value.toText();
       if (type == kWChar) {
-        store(at, static_cast<uint16_t>(text.empty() ? 0 : text[0]));
+        StoreAs(at, static_cast<uint16_t>(text.empty() ? 0 : text[0]));
       } else {
         const std::string bytes = text.empty() ? std::string() : locale.encodeAnsi(text.substr(0, 1));
         *at = bytes.empty() ? 0 : static_cast<uint8_t>(bytes[0]);
@@ -73,20 +63,20 @@ void PutScalar(int type, const ScriptValue& value, uint8_t* at, platform::Locale
 
 ScriptValue ReadScalar(int type, const uint8_t* at, platform::Locale& locale) {
   switch (type) {
-    case kInt: return ScriptValue::int32(load<int32_t>(at));
-    case kDWord: return ScriptValue::number(load<uint32_t>(at));
-    case kWord: return ScriptValue::int32(load<uint16_t>(at));
+    case kInt: return ScriptValue::int32(LoadAs<int32_t>(at));
+    case kDWord: return ScriptValue::number(LoadAs<uint32_t>(at));
+    case kWord: return ScriptValue::int32(LoadAs<uint16_t>(at));
     case kByte: return ScriptValue::int32(*at);
-    case kLongLong: return ScriptValue::integer(VarType::Int64, load<int64_t>(at));
-    case kFloat: return ScriptValue::single(load<float>(at));
-    case kDouble: return ScriptValue::number(load<double>(at));
+    case kLongLong: return ScriptValue::integer(VarType::Int64, LoadAs<int64_t>(at));
+    case kFloat: return ScriptValue::single(LoadAs<float>(at));
+    case kDouble: return ScriptValue::number(LoadAs<double>(at));
     case kExtended: return ScriptValue::number(ExtendedToDouble(at));
     case kChar: {
       const char c = static_cast<char>(*at);
       return ScriptValue::string(c == 0 ? std::u16string() : locale.decodeAnsi(std::string_view(&c, 1)));
     }
     case kWChar: {
-      const char16_t c = load<uint16_t>(at);
+      const char16_t c = LoadAs<uint16_t>(at);
       return ScriptValue::string(c == 0 ? std::u16string() : std::u16string(1, c));
     }
     default: return ScriptValue::int32(0);

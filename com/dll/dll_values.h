@@ -3,6 +3,7 @@
 // and VARIANTs. Pure code over byte buffers (little-endian, as on x86).
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -30,13 +31,19 @@ engine::ScriptValue ReadScalar(int type, const uint8_t* at, platform::Locale& lo
 void DoubleToExtended(double value, uint8_t out[10]);
 double ExtendedToDouble(const uint8_t in[10]);
 
-// Little-endian loads and stores.
-inline uint32_t Load32(const uint8_t* at) {
-  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
-         static_cast<uint32_t>(at[3]) << 24;
+// Loads and stores of any width at any offset, in the byte order of x86
+// (both builds run on x86, so memcpy gives the little-endian layout).
+template <typename T>
+void StoreAs(uint8_t* at, T value) {
+  std::memcpy(at, &value, sizeof value);
 }
-inline void Store32(uint8_t* at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
+template <typename T>
+T LoadAs(const uint8_t* at) {
+  T value;
+  std::memcpy(&value, at, sizeof value);
+  return value;
 }
+inline uint32_t Load32(const uint8_t* at) { return LoadAs<uint32_t>(at); }
+inline void Store32(uint8_t* at, uint32_t value) { StoreAs(at, value); }
 
 }  // namespace maqo::com::dll

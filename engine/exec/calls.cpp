@@ -111,11 +111,12 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
     if (mode == CallMode::Expression) {
       if (const int dll = engine_.store.ResolveGlobal(name, caller, GlobalKind::DllFunction); dll >= 0) {
         // ---- DLL-call seam: the one place a DEF_DLL call leaves the executor (com/dll) ----
+        const auto at = static_cast<size_t>(dll);
         com::dll::DllDeclaration declaration{engine_.store.DllNames.nameAt(dll), {}};
         {
           std::lock_guard guard(engine_.dllLock);  // a running DEF_DLL line may replace it
-          if (static_cast<size_t>(dll) < engine_.program.DllDecls.size())
-            declaration.text = engine_.program.DllDecls[static_cast<size_t>(dll)];
+          if (at < engine_.program.DllDecls.size()) declaration.text = engine_.program.DllDecls[at];
+          if (at < engine_.program.DllDeclaredNames.size()) declaration.name = engine_.program.DllDeclaredNames[at];
         }
         return com::dll::CallDeclaredFunction(declaration, call, caller.builtinHost);
       }

@@ -65,6 +65,7 @@ class FakeNative final : public platform::NativeLibraries {
   std::vector<uintptr_t> released;
   std::vector<std::string> lookedUp;
   std::vector<uint8_t> lastImage;
+  std::string lastName;  // the function called last
   bool lastFloating = false;
   int calls = 0;
 
@@ -79,9 +80,10 @@ class FakeNative final : public platform::NativeLibraries {
   uintptr_t procedure(uintptr_t module, const std::string& name) override {
     std::lock_guard guard(lock);
     lookedUp.push_back(name);
-    return exports[loaded[module - 1]].count(name) ? 0x1000 : 0;
+    return exports[loaded[module - 1]].count(name) ? lookedUp.size() : 0;
   }
-  platform::NativeCallResult call(uintptr_t, const uint8_t* image, size_t bytes, bool floating) override {
+  platform::NativeCallResult call(uintptr_t procedure, const uint8_t* image, size_t bytes, bool floating) override {
+    lastName = lookedUp[procedure - 1];
     lastImage.assign(image, image + bytes);
     lastFloating = floating;
     ++calls;
