@@ -134,7 +134,8 @@ DllCallImage BuildCallImage(const DllSignature& signature, const DllLayout& layo
       image.copies[a] = image.add(std::vector<uint8_t>(kVariantBytes, 0));
       PutVariant(image, image.copies[a], 0, value);
       image.pointTo(slot.block, slot.offset, image.copies[a]);
-    } else {
+    } else if (arguments.text(a) != u"NULL") {
+      // The word NULL is 0 for numbers too (a null window or menu handle).
       PutScalar(type, value, image.buffers[slot.block].data() + slot.offset, locale);
     }
   }

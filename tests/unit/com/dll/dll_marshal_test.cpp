@@ -34,14 +34,14 @@ Built build(const char16_t* declaration, FakeArguments& arguments, FakeNative& n
 
 TEST(DllMarshal, MessageBoxPassesFourWordsTwoOfThemWideCopies) {
   FakeNative native;
-  FakeArguments arguments({{u"0", ScriptValue::int32(0)},
+  FakeArguments arguments({{u"NULL", ScriptValue::null()},
                            {u"\"text\"", ScriptValue::string(u"text")},
                            {u"NULL", ScriptValue::null()},
                            {u"0", ScriptValue::int32(0)}});
   Built b = build(u"(HWND, WSTRING, WSTRING, UINT): INT: user32.dll", arguments, native);
   const std::vector<uint8_t>& image = b.image.buffers[0];
   ASSERT_EQ(image.size(), 16u);
-  EXPECT_EQ(ImageWord(image, 0), 0u);
+  EXPECT_EQ(ImageWord(image, 0), 0u) << "NULL is a null handle";
   EXPECT_EQ(ImageWord(image, 12), 0u);
   EXPECT_EQ(ImageWord(image, 8), 0u) << "NULL passes a null pointer";
   const uint32_t text = ImageWord(image, 4);
