@@ -24,6 +24,7 @@ void Program::clear() {
   FuncNames.clear();
   FuncEntries.clear();
   DllDecls.clear();
+  DllDeclaredNames.clear();
   Options = OptionSettings{};
   DirectErrorReported = false;
 }

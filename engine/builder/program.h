@@ -52,6 +52,9 @@ struct Program {
   // Per DEF_DLL name in GlobalStore::DllNames (same index): the declaration
   // text after the name, "[ ]" written as "[]".
   std::vector<std::u16string> DllDecls;
+  // The same names as declared (the name table upper-cases them): a DLL
+  // exports its functions under case-sensitive names.
+  std::vector<std::u16string> DllDeclaredNames;
 
   OptionSettings Options;
 

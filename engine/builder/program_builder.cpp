@@ -356,6 +356,8 @@ class ProgramBuilder {
       const int index = store_.DllNames.add(declaration.name);
       p_.DllDecls.resize(static_cast<size_t>(store_.DllNames.count()));
       p_.DllDecls[static_cast<size_t>(index)] = declaration.declaration;
+      p_.DllDeclaredNames.resize(p_.DllDecls.size());
+      p_.DllDeclaredNames[static_cast<size_t>(index)] = declaration.name;
     }
     if (auto error = CheckDllParameters(declaration.declaration)) setLineError(q, *error);
   }

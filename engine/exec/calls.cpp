@@ -126,28 +126,16 @@ ScriptValue Executor::memberOfResult(ExecFrame& caller, const ScriptValue& resul
 ScriptValue Executor::callDll(ExecFrame& caller, const CallSite& call) {
   DllProvider* dll = engine_.library.dll();
   if (dll == nullptr) throw ScriptError(msg::dllUnavailable(call.name));
-  DllCall request{call.name, call, {}, {}};
-  request.arguments.reserve(call.arguments.size());
-  for (const auto& argument : call.arguments) request.arguments.push_back(Evaluate(caller, *argument));
-  ScriptValue result = dll->call(request, caller.builtinHost);
-  // VAR parameters: the values they came back with go to the arguments that name variables.
-  GlobalStore& store = engine_.store;
-  for (size_t i = 0; i < request.written.size() && i < call.arguments.size(); ++i) {
-    if (!request.written[i] || call.arguments[i] == nullptr || call.arguments[i]->root() == nullptr) continue;
-    const ExpressionNode& root = *call.arguments[i]->root();
-    if (root.kind != NodeKind::Name) continue;
-    const NameRef& ref = *root.name;
-    if (ref.dotted && !store.IsModuleReference(ref.name, caller)) continue;
-    const bool global = IsGlobalQualified(ref.name, caller);
-    THensuFmt& owner = global ? static_cast<THensuFmt&>(store.GlobalScope) : caller;
-    const std::u16string_view name = global ? std::u16string_view(ref.name).substr(7) : ref.name;
-    std::vector<ScriptValue> indexes;
-    for (const auto& index : ref.indexes) indexes.push_back(Evaluate(caller, *index));
-    PutFlags flags;
-    flags.referenceText = ref.text;
-    store.PutValue(owner, name, indexes, *request.written[i], flags);
+  const int index = engine_.store.ResolveGlobal(call.name, caller, GlobalKind::DllFunction);
+  DllCall request{call.name, {}, {}, call};
+  {
+    std::lock_guard guard(engine_.dllLock);  // a running DEF_DLL line may replace the declaration
+    const auto at = static_cast<size_t>(index);
+    if (index >= 0 && at < engine_.program.DllDecls.size()) request.declaration = engine_.program.DllDecls[at];
+    if (index >= 0 && at < engine_.program.DllDeclaredNames.size()) request.declaredName = engine_.program.DllDeclaredNames[at];
   }
-  return result;
+  if (request.declaredName.empty()) request.declaredName = engine_.store.DllNames.nameAt(index);
+  return dll->call(request, caller.builtinHost);
 }
 
 std::vector<CallArgument> Executor::evaluateArguments(ExecFrame& caller, const CallSite& call,

@@ -40,22 +40,25 @@ class ObjectProvider {
 
 // One call of a DEF_DLL-declared function.
 struct DllCall {
-  // The name as called (the declaration is found by it among the globals).
+  // The name as called.
   std::u16string_view name;
+  // The declared function: its name in the case it was declared in (the
+  // system finds exported names by exact case) and the declaration after the
+  // name, e.g. "(HWND, WSTRING): INT: user32.dll".
+  std::u16string declaredName;
+  std::u16string declaration;
+  // The argument texts and their compiled expressions. The provider
+  // evaluates by-value arguments in the caller's frame through the host and
+  // writes the results of by-reference arguments back through it, since only
+  // the declaration says which arguments are which.
   const CallSite& site;
-  // The arguments, evaluated in the caller's frame.
-  std::vector<ScriptValue> arguments;
-  // Filled by the provider for the VAR parameters: the value each came back
-  // with. The engine writes it into the argument when that names a variable
-  // (a literal or an expression has nowhere to go).
-  std::vector<std::optional<ScriptValue>> written;
 };
 
 class DllProvider {
  public:
   virtual ~DllProvider() = default;
   // Calls the function and returns its result; throws ScriptError on failure.
-  virtual ScriptValue call(DllCall& call, BuiltinHost& host) = 0;
+  virtual ScriptValue call(const DllCall& call, BuiltinHost& host) = 0;
 };
 
 }  // namespace maqo::engine

@@ -2,6 +2,7 @@
 
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
+#include "com/dll/register_dll_calls.h"
 
 namespace maqo::tests {
 
@@ -10,6 +11,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     auto* made = new engine::BuiltinLibrary;
     builtins::RegisterCoreBuiltins(*made);
     automation::RegisterWindowBuiltins(*made);
+    com::dll::RegisterDllCalls(*made);
     return made;
   }();
   return library;

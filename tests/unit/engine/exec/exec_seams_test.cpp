@@ -42,13 +42,16 @@ class RecordingObjects final : public ObjectProvider {
 
 class RecordingDll final : public DllProvider {
  public:
-  ScriptValue call(DllCall& call, BuiltinHost&) override {
-    std::u16string text = std::u16string(call.name) + u"(";
-    for (const ScriptValue& v : call.arguments) text += v.toText() + u";";
-    calls.push_back(text + u")");
-    // The first parameter is a VAR parameter: it comes back doubled.
-    call.written.resize(call.arguments.size());
-    if (!call.arguments.empty()) call.written[0] = ScriptValue::number(call.arguments[0].toDouble() * 2);
+  // Records the declaration and the evaluated arguments; the first argument
+  // is a VAR parameter written back doubled through the host.
+  ScriptValue call(const DllCall& call, BuiltinHost& host) override {
+    std::u16string text = call.declaredName + call.declaration + u" <- ";
+    std::vector<ScriptValue> values;
+    for (const auto& argument : call.site.arguments) values.push_back(host.evaluate(*argument));
+    for (const ScriptValue& v : values) text += v.toText() + u";";
+    calls.push_back(text);
+    if (!values.empty() && !call.site.argumentTexts.empty())
+      host.executeStatementText(call.site.argumentTexts[0] + u" = " + ScriptValue::number(values[0].toDouble() * 2).toText());
     return ScriptValue::int32(99);
   }
   std::vector<std::u16string> calls;
@@ -89,17 +92,16 @@ TEST_F(ExecSeams, ObjectUsesGoToTheRegisteredProvider) {
   EXPECT_EQ(objects.calls[3], u"get LENGTH[\"abc\"].SIZE");
 }
 
-TEST_F(ExecSeams, DllCallsGetEvaluatedArgumentsAndWriteVarResultsBack) {
+TEST_F(ExecSeams, DllCallsReachTheProviderWithTheirDeclarationAndCallSite) {
   play({
       u"DEF_DLL Twice(int, int): int: test.dll",
       u"N = 21",
       u"PRINT Twice(N, N + 1)",
       u"PRINT N",
-      u"PRINT Twice(4, 0)",  // a literal has nowhere to take its VAR result
   });
   EXPECT_TRUE(ui.errors().empty());
-  EXPECT_EQ(ui.printed(), (std::vector<std::string>{"99", "42", "99"}));
-  EXPECT_EQ(dll.calls, (std::vector<std::u16string>{u"TWICE(21;22;)", u"TWICE(4;0;)"}));
+  EXPECT_EQ(ui.printed(), (std::vector<std::string>{"99", "42"}));
+  EXPECT_EQ(dll.calls, (std::vector<std::u16string>{u"Twice(int, int): int: test.dll <- 21;22;"}));
 }
 
 }  // namespace
