@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "automation/input/input_builtins.h"
 #include "automation/windows/window_builtins.h"
 #include "builtins/array_builtins.h"
 #include "builtins/file_builtins.h"
@@ -69,7 +70,8 @@ const std::array<const BuiltinImplementation*, kBuiltinCount>& byNumber() {
     std::vector<std::pair<int, BuiltinFunction>> family;
     // The window family lives in automation/ (it needs the desktop); this list is
     // the one place where every family meets the builtin table.
-    for (auto table : {StringBuiltins(), ArrayBuiltins(), FileBuiltins(), automation::WindowBuiltins()})
+    for (auto table : {StringBuiltins(), ArrayBuiltins(), FileBuiltins(), automation::WindowBuiltins(),
+                       automation::InputBuiltins()})
       for (const NamedBuiltin& b : table)
         if (const BuiltinSpec* spec = FindBuiltin(b.name)) family.emplace_back(BuiltinNumber(*spec), b.function);
     familyEntries.reserve(family.size());

@@ -1,6 +1,7 @@
 #include "engine/run/tuscript.h"
 
 #include "automation/automation_session.h"
+#include "automation/input/input_builtins.h"
 #include "builtins/file_slots.h"
 #include "builtins/special_names.h"
 #include "engine/builder/build_messages.h"
@@ -246,6 +247,7 @@ void TUScript::EndRun() {
   // window IDs of this run mean nothing to the next one.
   builtins::CloseAllFileSlots();
   automation::EndRun();
+  automation::ReleaseInputAtRunEnd(platform);
   RestoreOptionChanges(program.Options, hostSettings_);
   program.clear();
   store.ResetProgram();
@@ -277,7 +279,11 @@ std::vector<std::u16string> TUScript::ScriptLogLines() {
   return scriptLog_;
 }
 
-void TUScript::showError(const std::u16string& displayText) { platform.ui.errorDialog(displayText); }
+void TUScript::showError(const std::u16string& displayText) {
+  // The user must be able to answer the dialog: a script's input lock goes first.
+  routedUi_.onUiThread([this] { automation::ReleaseInputLock(platform); });
+  platform.ui.errorDialog(displayText);
+}
 
 void TUScript::showMessage(const std::u16string& text) { platform.ui.messageBox(text, u"maqo"); }
 
