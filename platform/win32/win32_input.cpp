@@ -12,7 +12,6 @@ namespace maqo::platform {
 
 namespace {
 
-HWND hwnd(WindowHandle h) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(h)); }
 WindowHandle handle(HWND h) { return static_cast<WindowHandle>(reinterpret_cast<uintptr_t>(h)); }
 
 // The mark by which the hooks (ours and the system's) know input we synthesised.
