@@ -260,6 +260,10 @@ void UnlockInput(InputContext& c) {
 }
 
 void ReleaseHeldInput(InputContext& c) {
+  // Hot keys first: the releases below let messages run, and a hot key must
+  // not start a script function of a run that is ending.
+  for (int slot : c.session.hotKeys.activeSlots()) c.input().unregisterHotKey(slot);
+  c.session.hotKeys.clear();
   for (const std::u16string& text : c.session.held.takeAll()) {
     const auto entry = HeldInputList::parse(text);
     if (!entry) continue;
@@ -275,8 +279,6 @@ void ReleaseHeldInput(InputContext& c) {
   }
   UnlockInput(c);
   c.session.lock.kind = LockKind::None;
-  for (int slot : c.session.hotKeys.activeSlots()) c.input().unregisterHotKey(slot);
-  c.session.hotKeys.clear();
   c.session.direct = {};
 }
 
