@@ -290,3 +290,28 @@ TEST_F(InputTest, SethotkeyRegistersRunsAndIsSuspendedAroundOurOwnKeys) {
 
 }  // namespace
 }  // namespace maqo::automation::testing
+
+namespace maqo::automation::testing {
+namespace {
+
+// A build without input devices names the builtin in a catchable error.
+TEST_F(AutomationTest, InputBuiltinsNeedWindowsWhereThereIsNoInput) {
+  platform::Input& none = platform::systemInput();
+  if (none.available()) GTEST_SKIP() << "this build has real input";
+  InputSession plain{none};
+  ScopedInputSession scope{plain};
+  const std::pair<builtins::BuiltinFunction, std::u16string_view> builtins[] = {
+      {&Kbd, u"KBD"}, {&Btn, u"BTN"}, {&Mmv, u"MMV"}, {&Lockhard, u"LOCKHARD"}, {&Sethotkey, u"SETHOTKEY"}};
+  for (auto [function, name] : builtins) {
+    try {
+      call(function, name, {u"65", u"0", u"F"});
+      ADD_FAILURE() << "no error";
+    } catch (const engine::ScriptError& e) {
+      EXPECT_EQ(e.message().english, std::u16string(name) + u" needs Windows");
+      EXPECT_TRUE(e.catchable());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace maqo::automation::testing
