@@ -60,9 +60,9 @@ void RegisterCoreBuiltins(BuiltinLibrary& library) {
   });
   // A run starts with the start-up control word; at its end the CPU query
   // closes and files left open are released so they are not locked after it.
-  library.addRunHooks([](engine::FamilyStateStore& state) { state.get<BuiltinState>().BeginRun(); },
-                      [](engine::FamilyStateStore& state) {
-                        state.get<BuiltinState>().EndRun();
+  library.addRunHooks([](engine::RunHookContext& run) { run.state.get<BuiltinState>().BeginRun(); },
+                      [](engine::RunHookContext& run) {
+                        run.state.get<BuiltinState>().EndRun();
                         CloseAllFileSlots();
                       });
 }

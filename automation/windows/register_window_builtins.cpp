@@ -8,7 +8,7 @@ void RegisterWindowBuiltins(engine::BuiltinLibrary& library) {
   for (const builtins::NamedBuiltin& b : WindowBuiltins()) library.implement(b.name, b.function);
   library.implement(u"DROPFILE", &DropFileBuiltin);
   // The window IDs of one run mean nothing to the next one.
-  library.addRunHooks([](engine::FamilyStateStore&) { BeginRun(); }, [](engine::FamilyStateStore&) { EndRun(); });
+  library.addRunHooks([](engine::RunHookContext&) { BeginRun(); }, [](engine::RunHookContext&) { EndRun(); });
 }
 
 }  // namespace maqo::automation

@@ -19,7 +19,7 @@ class DeclaredFunctionCaller final : public engine::DllProvider {
 void RegisterDllCalls(engine::BuiltinLibrary& library) {
   static DeclaredFunctionCaller caller;  // stateless; the DLL cache lives in dll_session
   library.setDllProvider(&caller);
-  library.addRunHooks(nullptr, [](engine::FamilyStateStore&) { EndRun(); });
+  library.addRunHooks(nullptr, [](engine::RunHookContext&) { EndRun(); });
 }
 
 }  // namespace maqo::com::dll

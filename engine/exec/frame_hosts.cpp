@@ -116,6 +116,19 @@ std::u16string FrameBuiltinHost::statementText() {
   return lines[static_cast<size_t>(frame_.line)];
 }
 
+std::function<void(int, int)> FrameBuiltinHost::hotkeyHandler(std::u16string_view name) {
+  const std::optional<FoundFunction> found = executor_.FindFunction(name, frame_, false);
+  if (!found) return {};
+  Executor* executor = &executor_;
+  const std::u16string qualified = found->name;
+  return [executor, qualified](int virtualKey, int modifiers) {
+    // The program may have been rebuilt since: find the function again.
+    TUScript& engine = executor->engine();
+    const std::optional<FoundFunction> now = executor->FindFunction(qualified, engine.store.GlobalScope, true);
+    if (now) executor->CallHotkeyHandler(now->header, virtualKey, modifiers);
+  };
+}
+
 bool FrameBuiltinHost::confirmAbort(const Message& message) {
   return ConfirmAbort(executor_.engine(), message, frame_.tryDepth > 0 || frame_.openTries > 0);
 }

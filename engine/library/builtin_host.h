@@ -2,6 +2,7 @@
 // the frame that makes the call; the builtins never reach into the executor.
 #pragma once
 #include <atomic>
+#include <functional>
 #include <string>
 
 #include "engine/errors/script_error.h"
@@ -87,6 +88,12 @@ class BuiltinHost {
   // The program text of the statement that makes the call, as the engine
   // stores it (upper case outside strings); empty where there is none.
   virtual std::u16string statementText() { return {}; }
+  // SETHOTKEY: the user function name means from the calling frame, as a
+  // handler the engine can call later on the user-interface thread with the
+  // hot key's key and modifiers (HOTKEY_VK, HOTKEY_MOD). The handler looks the
+  // function up again by name and module when it runs. Empty when there is no
+  // such function (and in a host without user functions).
+  virtual std::function<void(int virtualKey, int modifiers)> hotkeyHandler(std::u16string_view name) { return {}; }
 };
 
 }  // namespace maqo::engine

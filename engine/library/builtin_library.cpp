@@ -76,6 +76,10 @@ bool BuiltinLibrary::implementMath(std::u16string_view name, MathFunction functi
   return true;
 }
 
+void BuiltinLibrary::addBeforeErrorShownHook(RunHook hook) {
+  if (hook) errorShownHooks_.push_back(std::move(hook));
+}
+
 void BuiltinLibrary::addRunHooks(RunHook beginRun, RunHook endRun) {
   if (beginRun) beginHooks_.push_back(std::move(beginRun));
   if (endRun) endHooks_.push_back(std::move(endRun));
@@ -97,12 +101,16 @@ ScriptValue BuiltinLibrary::call(const CallSite& site, BuiltinHost& host) const 
   return call(*entry, site, host);
 }
 
-void BuiltinLibrary::beginRun(FamilyStateStore& state) const {
-  for (const RunHook& hook : beginHooks_) hook(state);
+void BuiltinLibrary::beginRun(RunHookContext& run) const {
+  for (const RunHook& hook : beginHooks_) hook(run);
 }
 
-void BuiltinLibrary::endRun(FamilyStateStore& state) const {
-  for (const RunHook& hook : endHooks_) hook(state);
+void BuiltinLibrary::endRun(RunHookContext& run) const {
+  for (const RunHook& hook : endHooks_) hook(run);
+}
+
+void BuiltinLibrary::beforeErrorShown(RunHookContext& run) const {
+  for (const RunHook& hook : errorShownHooks_) hook(run);
 }
 
 std::unique_ptr<BuiltinNameSource> BuiltinLibrary::makeNameSource(const NameSourceContext& context) const {

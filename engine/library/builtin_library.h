@@ -38,8 +38,13 @@ struct NameSourceContext {
 };
 using NameSourceFactory = std::function<std::unique_ptr<BuiltinNameSource>(const NameSourceContext&)>;
 
-// A begin-of-run or end-of-run hook; state is the engine's family state.
-using RunHook = std::function<void(FamilyStateStore& state)>;
+// A hook the engine runs at a point of a run: the engine's family state and
+// the platform it runs on.
+struct RunHookContext {
+  FamilyStateStore& state;
+  platform::Platform& platform;
+};
+using RunHook = std::function<void(RunHookContext& run)>;
 
 class BuiltinLibrary {
  public:
@@ -58,6 +63,10 @@ class BuiltinLibrary {
   // Hooks run by every engine when a run starts (after the check pass, before
   // the main part) and when it ends, in the order they were added.
   void addRunHooks(RunHook beginRun, RunHook endRun);
+  // Hooks run on the user-interface thread before an uncaught error is shown,
+  // so that nothing a family holds (an input lock) keeps the user from
+  // answering it.
+  void addBeforeErrorShownHook(RunHook hook);
   // Makes the source of the builtin constants and special names for an engine.
   void setNameSource(NameSourceFactory factory) { nameSource_ = std::move(factory); }
   // The providers of script objects and of DEF_DLL calls (object_seam.h);
@@ -82,8 +91,9 @@ class BuiltinLibrary {
   ObjectProvider* objects() const { return objects_; }
   DllProvider* dll() const { return dll_; }
 
-  void beginRun(FamilyStateStore& state) const;
-  void endRun(FamilyStateStore& state) const;
+  void beginRun(RunHookContext& run) const;
+  void endRun(RunHookContext& run) const;
+  void beforeErrorShown(RunHookContext& run) const;
   // The name source for one engine, or null when no family provides one.
   std::unique_ptr<BuiltinNameSource> makeNameSource(const NameSourceContext& context) const;
 
@@ -92,7 +102,7 @@ class BuiltinLibrary {
 
   std::deque<BuiltinEntry> entries_;
   std::unordered_map<std::u16string_view, BuiltinEntry*> byName_;
-  std::vector<RunHook> beginHooks_, endHooks_;
+  std::vector<RunHook> beginHooks_, endHooks_, errorShownHooks_;
   NameSourceFactory nameSource_;
   ObjectProvider* objects_ = nullptr;
   DllProvider* dll_ = nullptr;

@@ -92,7 +92,8 @@ PlayOutcome TUScript::pplay(const PlayRequest& request) {
       reader.ScriptTimestamps.clear();
       outcome = PlayOutcome::BuildFailed;
     } else {
-      library.beginRun(familyState);
+      RunHookContext run{familyState, platform};
+      library.beginRun(run);
       const std::u16string folder = folderOf(request.scriptPath);
       for (int r = 0; r < repetitions; ++r) {
         if (!folder.empty()) platform.files.setCurrentDirectory(folder);
@@ -251,7 +252,8 @@ void TUScript::EndRun() {
   StopRequest.fetch_add(1);
   waitForScriptThreads();
   // The families release what the run left behind (open files, window IDs ...).
-  library.endRun(familyState);
+  RunHookContext run{familyState, platform};
+  library.endRun(run);
   RestoreOptionChanges(program.Options, hostSettings_);
   program.clear();
   store.ResetProgram();
@@ -283,7 +285,14 @@ std::vector<std::u16string> TUScript::ScriptLogLines() {
   return scriptLog_;
 }
 
-void TUScript::showError(const std::u16string& displayText) { platform.ui.errorDialog(displayText); }
+void TUScript::showError(const std::u16string& displayText) {
+  // The user must be able to answer the dialog: a script's input lock goes first.
+  routedUi_.onUiThread([this] {
+    RunHookContext run{familyState, platform};
+    library.beforeErrorShown(run);
+  });
+  platform.ui.errorDialog(displayText);
+}
 
 void TUScript::showMessage(const std::u16string& text) { platform.ui.messageBox(text, u"maqo"); }
 

@@ -1,5 +1,6 @@
 #include "tests/unit/test_library.h"
 
+#include "automation/input/register_input_builtins.h"
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
@@ -11,6 +12,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     auto* made = new engine::BuiltinLibrary;
     builtins::RegisterCoreBuiltins(*made);
     automation::RegisterWindowBuiltins(*made);
+    automation::RegisterInputBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
     return made;
   }();

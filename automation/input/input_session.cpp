@@ -1,0 +1,47 @@
+#include "automation/input/input_session.h"
+
+namespace maqo::automation {
+
+uint32_t DirectModeState::mouseKeyFlags() const {
+  uint32_t flags = 0;
+  if (left) flags |= 0x0001;
+  if (right) flags |= 0x0002;
+  if (shift != 0) flags |= 0x0004;
+  if (ctrl != 0) flags |= 0x0008;
+  if (middle) flags |= 0x0010;
+  return flags;
+}
+
+InputSession::~InputSession() {
+  // The hooks never outlive the state their decisions read.
+  if (lock.active && lock.kind == LockKind::Hooks) input_->removeHooks();
+}
+
+OriginSettings& InputSession::origin(int threadSlot) {
+  const int index = threadSlot >= 0 && threadSlot < kThreadSlots ? threadSlot + 1 : 0;
+  return origins_[static_cast<size_t>(index)];
+}
+
+void InputSession::prepareRun() {
+  swapped = input_->available() && input_->buttonsSwapped();
+  origins_.fill(OriginSettings{});
+  direct = {};
+}
+
+namespace {
+InputSession*& installed() {
+  static InputSession* session = nullptr;
+  return session;
+}
+}  // namespace
+
+InputSession& currentInputSession() {
+  if (InputSession* s = installed()) return *s;
+  static InputSession processSession(platform::systemInput());
+  return processSession;
+}
+
+ScopedInputSession::ScopedInputSession(InputSession& session) : previous_(installed()) { installed() = &session; }
+ScopedInputSession::~ScopedInputSession() { installed() = previous_; }
+
+}  // namespace maqo::automation

@@ -1,0 +1,89 @@
+// The per-engine state of input synthesis: the input device, the held-input
+// list, the direct-mode modifier and button state, each slot's origin
+// settings, the hot-key table, the input lock and the two action locks. The
+// engine keeps one; the run-end release empties it.
+#pragma once
+#include <array>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "automation/automation_session.h"
+#include "automation/input/held_input.h"
+#include "automation/input/hotkey_table.h"
+#include "automation/input/lock_filter.h"
+#include "platform/input.h"
+
+namespace maqo::automation {
+
+enum OriginMode { kOriginWindow = 0, kOriginClient = 1, kOriginDirect = 2 };
+
+// MOUSEORG's settings for one script-thread slot.
+struct OriginSettings {
+  int64_t window = 0;  // 0 none; a window ID, or in direct mode a window handle
+  int mode = kOriginWindow;
+  int captureMode = 0;  // MORG_FORE 1, MORG_BACK 2: read by the image builtins
+  int x = 0, y = 0;     // the origin's screen position as last computed
+};
+
+// The modifiers and buttons a script holds in direct mode; they become the
+// MK_* flags of posted mouse messages.
+struct DirectModeState {
+  int shift = 0, ctrl = 0, alt = 0;  // the key code pressed, 0 when not held
+  bool left = false, right = false, middle = false;
+  uint32_t mouseKeyFlags() const;
+};
+
+enum class LockKind { None = 0, Hard = 1, Hooks = 2 };
+
+struct InputLockState {
+  LockKind kind = LockKind::None;
+  platform::WindowHandle protectedWindow = 0;
+  int device = 0;  // 0 both, LOCK_KEYBOARD 1, LOCK_MOUSE 2
+  bool active = false;
+  std::unique_ptr<LockFilter> filter;
+};
+
+class InputSession {
+ public:
+  explicit InputSession(platform::Input& input) : input_(&input) { prepareRun(); }
+  ~InputSession();
+
+  platform::Input& input() { return *input_; }
+
+  HeldInputList held;
+  // Engine-wide, guarded by actionLock like the actions that change it.
+  DirectModeState direct;
+  HotKeyTable hotKeys;  // user-interface thread only
+  InputLockState lock;  // user-interface thread only
+  // Held around each BTN and KBD action, and around each SCKEY.
+  std::recursive_timed_mutex actionLock;
+  std::recursive_timed_mutex shortcutLock;
+  std::atomic<bool> swapped{false};
+
+  // slot: the frame's thread slot (-1 for the main script).
+  OriginSettings& origin(int threadSlot);
+  // A run is prepared: the swapped-button setting is read, origins cleared.
+  void prepareRun();
+
+ private:
+  platform::Input* input_;
+  std::array<OriginSettings, kThreadSlots + 1> origins_{};
+};
+
+// The session the input builtins use: one for the process on the build's
+// input unless a ScopedInputSession installs another (tests, hosts).
+InputSession& currentInputSession();
+
+class ScopedInputSession {
+ public:
+  explicit ScopedInputSession(InputSession& session);
+  ~ScopedInputSession();
+  ScopedInputSession(const ScopedInputSession&) = delete;
+  ScopedInputSession& operator=(const ScopedInputSession&) = delete;
+
+ private:
+  InputSession* previous_;
+};
+
+}  // namespace maqo::automation
