@@ -136,6 +136,7 @@ int runScript(platform::Platform& p, const std::vector<std::u16string>& args) {
   engine::HeadlessBuildHost settings;
   engine::TUScript engine(p, settings);
   engine.OneScriptRun = true;
+  engine.SettleBeforeRun = false;
   StopOnSignals signals(engine.StopRequest);
   const engine::PlayOutcome outcome = engine.pplay(request);
   if (stopSignal != 0) return 128 + stopSignal;
