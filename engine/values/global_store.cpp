@@ -33,6 +33,7 @@ std::u16string outOfBounds(std::u16string_view name) { return msg::cat(u"Array i
 // ---- slots ----
 
 ScriptValue readSlot(const VariableSlot& slot, std::u16string_view name, std::span<const ScriptValue> indexes) {
+  if (indexes.empty() && slot.isScalar()) return slot.values[0];  // the common case, without the index work
   IntegerIndexes idx;
   std::u16string bad;
   if (!slot_access::convert(indexes, idx, bad)) throw ReadFailure{msg::getValueFailure(indexNotNumber(name, bad))};
@@ -65,6 +66,10 @@ void writeSlot(VariableSlot& slot, std::u16string_view name, std::span<const Scr
     if (!position || *position < 0 || static_cast<uint64_t>(*position) >= slot.values.size())
       throw ScriptError(msg::initialiserExceeded());
     displaced = std::exchange(slot.values[static_cast<size_t>(*position)], value);
+    return;
+  }
+  if (indexes.empty() && slot.isScalar()) {
+    displaced = std::exchange(slot.values[0], value);
     return;
   }
   IntegerIndexes idx;
