@@ -11,7 +11,8 @@
 #   BENCH_IMPLS=list       columns, comma-separated, of maqo,python3,lua5.4,maqo.exe,cscript
 #   BENCH_TIMEOUT=900      seconds allowed per run
 #   BENCH_PYTHON=path      the python3 to compare with (default: the system's)
-#   BENCH_OUT=dir          data folder (default build/bench; generated, never committed)
+#   BENCH_OUT=dir          data folder (default build/bench; generated, never committed);
+#                          the results also go there as results.json
 #   MAQO_NATIVE_BIN, MAQO_WIN_BIN   folders holding mqsrun and mqsrun.exe
 #   MAQO_WINEPREFIX        private Wine prefix (default build/bench-wine-prefix,
 #                          created fresh for the run)

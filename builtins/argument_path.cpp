@@ -1,6 +1,7 @@
 #include "builtins/argument_path.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "builtins/builtin_messages.h"
 #include "builtins/builtin_state.h"
@@ -22,6 +23,15 @@ ScriptValue virtualKeyArgument(std::u16string_view character, BuiltinHost& host)
   return host.evaluateText(name);
 }
 
+// A double holding a whole number of at most 15 digits: its text is its
+// integer digits (-0 shows as "0").
+std::optional<int64_t> wholeNumberBelow1e15(const ScriptValue& value) {
+  if (!value.isDouble()) return std::nullopt;
+  const double d = value.doublePayload();
+  if (!(std::fabs(d) < 1e15) || d != std::trunc(d)) return std::nullopt;
+  return static_cast<int64_t>(d);
+}
+
 }  // namespace
 
 bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, BuiltinHost& host) {
@@ -34,6 +44,7 @@ bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, Builtin
     const std::u16string& written = call.argumentTexts[i];
     BuiltinArgument argument;
     ScriptValue value;
+    std::optional<int64_t> wholeText;  // the text is this whole number's digits
     if (IsRawPosition(entry, position)) {
       argument.text = written;
       value = ScriptValue::string(written);
@@ -42,17 +53,27 @@ bool CollectArguments(BuiltinCall& record, const engine::CallSite& call, Builtin
         value = virtualKeyArgument(written, host);
       else
         value = host.evaluate(*call.arguments[i]);
+      const std::optional<int64_t> whole = wholeNumberBelow1e15(value);
       if (position == 1 && (entry.name == u"VARTYPE" || (entry.name == u"DECODE" && value.isArray()))) {
         // VARTYPE looks at the value itself, and DECODE takes a byte array whole: no text.
       } else if (position == 1 && entry.name == u"XLCLOSE" && value.isObject()) {
         argument.text = written;
       } else if (value.isArray()) {
         throw messages::valueWithoutText();
+      } else if (whole) {
+        argument.text = engine::formatInteger(*whole);  // what the general form gives for it
+        wholeText = whole;
       } else {
         argument.text = value.toArgumentText();
       }
     }
-    if (const std::optional<double> number = engine::parseNumberText(argument.text, engine::NumberTextMode::Strict)) {
+    if (wholeText) {
+      // The text of such a number reads back as exactly that number: no parse.
+      argument.number = static_cast<double>(*wholeText);
+      argument.integer = *wholeText;
+      argument.isNumber = true;
+    } else if (const std::optional<double> number =
+                   engine::parseNumberText(argument.text, engine::NumberTextMode::Strict)) {
       argument.number = *number;
       argument.integer = engine::truncateToInt64(*number);
       argument.isNumber = true;

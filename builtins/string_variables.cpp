@@ -66,7 +66,11 @@ ScriptValue LengthBuiltin(BuiltinCall& call, BuiltinHost& host) {
 
   ScriptValue value;
   try {
-    value = host.evaluateText(text);
+    // The call's own compiled argument when it has one (the text as written).
+    const engine::CallSite& site = call.site;
+    const bool compiled = !site.arguments.empty() && site.arguments[0] != nullptr &&
+                          !site.argumentTexts.empty() && site.argumentTexts[0] == text;
+    value = compiled ? host.evaluate(*site.arguments[0]) : host.evaluateText(text);
   } catch (const engine::ScriptError&) {
     // An argument that cannot be read has no length.
     return count(-1);

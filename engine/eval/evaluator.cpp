@@ -5,6 +5,7 @@
 #include "engine/eval/expression_tree.h"
 #include "engine/eval/numeric_ops.h"
 #include "engine/eval/text_helpers.h"
+#include "engine/values/name_fold.h"
 #include "engine/values/number_text.h"
 
 namespace maqo::engine {
@@ -74,6 +75,14 @@ class Evaluation {
  public:
   Evaluation(EvalHost& host, EvalContext& context)
       : host_(host), context_(context), options_(host.options()), check_(host.checkMode()) {}
+
+  std::u16string appendedText(const Expression& e) {
+    const ExpressionNode& n = *e.root();
+    const ScriptValue textSide = ScriptValue::string(u"");
+    std::u16string out;
+    for (size_t i = 1; i < n.operands.size(); ++i) out += text(addOperand(eval(*n.operands[i]), textSide));
+    return out;
+  }
 
   ScriptValue run(const Expression& e, bool shortCircuit) {
     if (e.failure() == CompileFailure::TooDeep)
@@ -318,11 +327,10 @@ class Evaluation {
       // Markers are compared code unit by code unit: a collation could call them
       // equal to texts that merely look alike.
       const bool markers = isMarker(tx) || isMarker(ty);
-      tx = ExpandSpecialCharacters(tx, options_.specialChar);
-      ty = ExpandSpecialCharacters(ty, options_.specialChar);
-      if (!options_.sameStr) {
-        tx = UpperCase(tx);
-        ty = UpperCase(ty);
+      for (std::u16string* t : {&tx, &ty}) {
+        if (t->find(u"<#") != std::u16string::npos) *t = ExpandSpecialCharacters(*t, options_.specialChar);
+        if (!options_.sameStr)
+          for (char16_t& c : *t) c = UpperCase(c);
       }
       if (markers || tx.empty() || ty.empty()) return ordinalCompare(tx, ty);
       return sign(host_.compareText(tx, ty));
@@ -361,6 +369,62 @@ class Evaluation {
 
 ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, EvalContext& context, bool shortCircuit) {
   return Evaluation(host, context).run(expression, shortCircuit);
+}
+
+namespace {
+
+// Whether evaluating the node could call out or read the name (or any dotted name).
+bool callsOrReads(const ExpressionNode& n, std::u16string_view name);
+
+bool callsOrReads(const ExpressionPtr& e, std::u16string_view name) {
+  return e != nullptr && e->root() != nullptr && callsOrReads(*e->root(), name);
+}
+
+bool callsOrReads(const ExpressionNode& n, std::u16string_view name) {
+  switch (n.kind) {
+    case NodeKind::Call: return true;
+    case NodeKind::Name:
+      if (n.name->dotted || NameEqual{}(n.name->name, name)) return true;
+      for (const auto& index : n.name->indexes)
+        if (callsOrReads(index, name)) return true;
+      return false;
+    default: break;
+  }
+  for (const auto& operand : n.operands)
+    if (callsOrReads(*operand, name)) return true;
+  for (const auto& index : n.indexes)
+    if (callsOrReads(index, name)) return true;
+  return false;
+}
+
+}  // namespace
+
+bool AppendsToName(const Expression& expression, std::u16string_view target) {
+  if (expression.failure() != CompileFailure::None || expression.root() == nullptr) return false;
+  const ExpressionNode& root = *expression.root();
+  if (root.kind != NodeKind::Chain || root.ops.empty()) return false;
+  for (const BinaryOp op : root.ops)
+    if (op != BinaryOp::Add) return false;
+  const ExpressionNode& first = *root.operands[0];
+  if (first.kind != NodeKind::Name || first.name->dotted || !first.name->indexes.empty() ||
+      !NameEqual{}(first.name->name, target))
+    return false;
+  for (size_t i = 1; i < root.operands.size(); ++i)
+    if (callsOrReads(*root.operands[i], target)) return false;
+  return true;
+}
+
+std::u16string EvaluateAppendedText(const Expression& expression, EvalHost& host) {
+  EvalContext context;
+  return Evaluation(host, context).appendedText(expression);
+}
+
+void ExpandSpecialCharactersAfterJoin(std::u16string& text, size_t oldSize, bool specialCharOption) {
+  constexpr size_t kLongestSequence = 7;  // "<#_DBL>"
+  const size_t from = oldSize >= kLongestSequence - 1 ? oldSize - (kLongestSequence - 1) : 0;
+  if (text.find(u"<#", from) == std::u16string::npos) return;
+  const std::u16string expanded = ExpandSpecialCharacters(std::u16string_view(text).substr(from), specialCharOption);
+  text.replace(from, std::u16string::npos, expanded);
 }
 
 ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, bool shortCircuit) {

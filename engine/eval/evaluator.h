@@ -35,6 +35,20 @@ ScriptError ExpressionError(bool checkMode);
 // "<#DBL>", "<#CR>", "<#TAB>", become a double quote, CR LF and TAB.
 std::u16string ExpandSpecialCharacters(std::u16string_view text, bool specialCharOption);
 
+// "S = S + a + b ...", appended in place instead of copying S per statement:
+// AppendsToName is true when the expression is a chain of "+" whose first
+// operand is the bare name target and whose other operands call nothing and
+// never read target (nor any dotted name), so their values can be worked out
+// before the variable is touched without changing what the statement does.
+bool AppendsToName(const Expression& expression, std::u16string_view target);
+// For such a chain: the text its other operands add to a text, each joined as
+// "+" joins it to a text. Throws as the whole evaluation would.
+std::u16string EvaluateAppendedText(const Expression& expression, EvalHost& host);
+// After a text that holds no special character grew from oldSize: expands
+// those the join completed (a sequence is at most 7 long, so only the end of
+// the old text can take part).
+void ExpandSpecialCharactersAfterJoin(std::u16string& text, size_t oldSize, bool specialCharOption);
+
 // Compiled expressions by text, for texts that are only known at run time
 // (EVAL, conditions built by builtins). Thread-safe. Clear it when the
 // program is rebuilt; it also empties itself when it grows past kMaxEntries.

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/values/slot_hint.h"
+
 namespace maqo::engine {
 
 class Expression;
@@ -23,6 +25,7 @@ struct NameRef {
   std::vector<std::u16string> indexTexts;   // the index expressions as written, trimmed
   std::vector<ExpressionPtr> indexes;       // the same, compiled
   bool dotted = false;                      // name holds a ".": module member or COM member
+  SlotHints hints;                          // where the name was last found
 };
 
 // A function call: NAME(arguments), possibly followed by a member chain on the

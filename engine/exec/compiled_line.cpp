@@ -3,6 +3,7 @@
 #include <variant>
 
 #include "engine/builder/builder_text.h"
+#include "engine/eval/evaluator.h"
 #include "engine/eval/text_helpers.h"
 #include "engine/values/reference_text.h"
 
@@ -116,6 +117,8 @@ void ClassifyStatement(std::u16string_view text, CompiledLine& out) {
     return;
   }
   addExpression(out, right);
+  out.appendsInPlace = out.target.indexes.empty() && !out.target.dotted &&
+                       AppendsToName(*out.expressions[0], out.target.name);
 }
 
 std::unique_ptr<CompiledLine> CompileProgramLine(const Program& program, int line) {

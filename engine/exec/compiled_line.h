@@ -19,6 +19,7 @@ struct AssignTarget {
   std::u16string name;   // before the index list
   std::vector<ExpressionPtr> indexes;
   bool dotted = false;   // the name holds a ".": a module member or a COM member
+  SlotHints hints;       // where the name was last found
 };
 
 // One parameter of a function header.
@@ -39,6 +40,8 @@ struct CompiledLine {
   bool empty = false;
   // An assignment whose right side starts a script thread.
   bool threadStart = false;
+  // An assignment "S = S + ..." that may append to S's text in place (see AppendsToName).
+  bool appendsInPlace = false;
 
   // By kind: the condition (IFB, WHILE, REPEAT), the SELECT expression, FOR's
   // from / to / step, FOR-IN's collection, the value of an assignment, PRINT,

@@ -1,6 +1,7 @@
 // The statement loop, error location and the simple statements.
 #include "engine/exec/executor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -36,10 +37,23 @@ CompiledLine& Executor::compiled(ExecFrame& f, int line) {
 
 void Executor::letMessagesRun(ExecFrame& f) {
   platform::Platform& p = engine_.platform;
-  const int64_t now = p.clock.monotonicMs();
-  if (now - f.thread.lastPumpMs >= 10) {
-    p.ui.pumpMessages();
-    f.thread.lastPumpMs = now;
+  TMainTrd& thread = f.thread;
+  if (--thread.clockCountdown <= 0) {
+    constexpr int64_t kPumpIntervalMs = 10;
+    constexpr int kMaxClockStride = 256;
+    const int64_t now = p.clock.monotonicMs();
+    const int64_t gone = now - thread.lastPumpMs;
+    if (gone >= kPumpIntervalMs) {
+      p.ui.pumpMessages();
+      thread.lastPumpMs = now;
+    }
+    // Keep the reads about one pump interval apart whatever a statement costs.
+    if (gone > kPumpIntervalMs) {
+      thread.clockStride = static_cast<int>(std::max<int64_t>(1, thread.clockStride * kPumpIntervalMs / gone));
+    } else if (thread.clockStride < kMaxClockStride) {
+      thread.clockStride *= 2;
+    }
+    thread.clockCountdown = thread.clockStride;
   }
   // Paused from the stop form: wait, but never past a stop request.
   while (engine_.RunState.load(std::memory_order_relaxed) == kRunPaused && engine_.StopRequest.load() == 0) {
@@ -162,7 +176,7 @@ ScriptValue Executor::read(ExecFrame& f, const AssignTarget& target) {
   for (const auto& index : target.indexes) indexes.push_back(Evaluate(f, *index));
   if (IsGlobalQualified(target.name, f))
     return engine_.store.GetValue(engine_.store.GlobalScope, std::u16string_view(target.name).substr(7), indexes);
-  return engine_.store.GetValue(f, target.name, indexes);
+  return engine_.store.GetValue(f, target.name, indexes, false, &target.hints);
 }
 
 void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue& value) {
@@ -177,6 +191,7 @@ void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue
   PutFlags flags;
   flags.referenceText = target.text;
   flags.noDeclare = engine_.program.Options.explicitVariables;
+  flags.hints = &target.hints;
   if (IsGlobalQualified(target.name, f)) {
     flags.noDeclare = true;
     return engine_.store.PutValue(engine_.store.GlobalScope, std::u16string_view(target.name).substr(7), indexes,
@@ -197,8 +212,24 @@ void Executor::assign(ExecFrame& f, const CompiledLine& c) {
     }
     return store(f, c.target, slot);
   }
+  if (c.appendsInPlace && appendInPlace(f, c)) return;
   const ScriptValue value = Evaluate(f, *c.expressions[0]);
   store(f, c.target, value);
+}
+
+bool Executor::appendInPlace(ExecFrame& f, const CompiledLine& c) {
+  GlobalStore& store = engine_.store;
+  // Only a text grows in place: "+" adds to a number.
+  if (!store.HoldsText(f, c.target.name, &c.target.hints)) return false;
+  const std::u16string tail = EvaluateAppendedText(*c.expressions[0], f.evalHost);
+  const bool specialChar = engine_.program.Options.evalOptions().specialChar;
+  // Another thread may have changed a shared S meanwhile: then the statement
+  // runs the ordinary way (the operands only read, so reading them again is harmless).
+  return store.EditText(f, c.target.name, &c.target.hints, [&](std::u16string& text) {
+    const size_t oldSize = text.size();
+    text.append(tail);
+    ExpandSpecialCharactersAfterJoin(text, oldSize, specialChar);
+  });
 }
 
 void Executor::print(ExecFrame& f, const CompiledLine& c) {

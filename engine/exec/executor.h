@@ -115,6 +115,9 @@ class Executor {
 
   // simple statements
   void assign(ExecFrame& f, const CompiledLine& c);
+  // "S = S + ..." on a text: appends to S's text in place; false when the
+  // statement must run the ordinary way (S holds no text).
+  bool appendInPlace(ExecFrame& f, const CompiledLine& c);
   void print(ExecFrame& f, const CompiledLine& c);
   void exitExit(ExecFrame& f, const CompiledLine& c);
   int jumpCount(ExecFrame& f, const CompiledLine& c);

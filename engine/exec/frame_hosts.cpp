@@ -26,7 +26,7 @@ ScriptValue FrameEvalHost::getValue(const NameRef& ref, std::span<const ScriptVa
   GlobalStore& store = executor_.engine().store;
   // GLOBAL.X inside a module: the global X, past the module's own member and the locals.
   if (IsGlobalQualified(ref.name, frame_)) return store.GetValue(store.GlobalScope, ref.name.substr(7), indexes);
-  return store.GetValue(frame_, ref.name, indexes);
+  return store.GetValue(frame_, ref.name, indexes, false, &ref.hints);
 }
 
 ScriptValue FrameEvalHost::callFunction(const CallSite& call, EvalContext& context) {

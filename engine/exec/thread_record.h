@@ -30,6 +30,12 @@ struct TMainTrd {
   int ignoreStop = 0;
   // When this thread last let window messages run (monotonic ms).
   int64_t lastPumpMs = 0;
+  // The clock is read once every clockStride statements, not per statement:
+  // the countdown to the next read, and the stride, which halves when
+  // statements are slow (a read found more than the pump interval gone) and
+  // doubles up to its limit while they are quick.
+  int clockCountdown = 0;
+  int clockStride = 1;
   // A script thread's control state: 0 running, 1 suspended, 2 stop, 3
   // abandoned (the run stopped waiting for it: it stops without running
   // FINALLY parts or reporting errors, as the run it belonged to is gone).
@@ -56,6 +62,8 @@ struct TMainTrd {
     comErrorFlag = false;
     ignoreStop = 0;
     lastPumpMs = 0;
+    clockCountdown = 0;
+    clockStride = 1;
     controlState.store(0);
     priorityRequest.store(0);
   }

@@ -178,10 +178,12 @@ void TUScript::UScrCall(std::u16string_view name, const std::vector<std::u16stri
   for (size_t i = 0; i < TrdTable.size(); ++i)
     if (recordIsFree(i)) TrdTable[i].resetRunState();
   TrdTable[0].isMain = true;
-  platform.clock.sleepMs(20);
-  for (int i = 0; i < 20; ++i) {
-    platform.clock.sleepMs(0);
-    platform.ui.pumpMessages();
+  if (SettleBeforeRun) {
+    platform.clock.sleepMs(20);
+    for (int i = 0; i < 20; ++i) {
+      platform.clock.sleepMs(0);
+      platform.ui.pumpMessages();
+    }
   }
   CheckMode.store(false);
   try {

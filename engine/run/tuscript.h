@@ -100,6 +100,9 @@ class TUScript final : public ReportTarget, public BuildHost {
   // ---- settings of the host ----
   // The host runs one script and exits: an uncaught error sets exit code 9.
   bool OneScriptRun = false;
+  // Before the main part starts, pause briefly with window messages flowing so
+  // the host's own windows settle; a console host has none and skips it.
+  bool SettleBeforeRun = true;
   // The script is embedded in the executable: error locations show bare file names.
   bool EmbeddedScript = false;
   // The main script as error messages name it (set by pplay); TRY_ERRLINE

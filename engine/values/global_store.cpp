@@ -33,6 +33,7 @@ std::u16string outOfBounds(std::u16string_view name) { return msg::cat(u"Array i
 // ---- slots ----
 
 ScriptValue readSlot(const VariableSlot& slot, std::u16string_view name, std::span<const ScriptValue> indexes) {
+  if (indexes.empty() && slot.isScalar()) return slot.values[0];  // the common case, without the index work
   IntegerIndexes idx;
   std::u16string bad;
   if (!slot_access::convert(indexes, idx, bad)) throw ReadFailure{msg::getValueFailure(indexNotNumber(name, bad))};
@@ -65,6 +66,10 @@ void writeSlot(VariableSlot& slot, std::u16string_view name, std::span<const Scr
     if (!position || *position < 0 || static_cast<uint64_t>(*position) >= slot.values.size())
       throw ScriptError(msg::initialiserExceeded());
     displaced = std::exchange(slot.values[static_cast<size_t>(*position)], value);
+    return;
+  }
+  if (indexes.empty() && slot.isScalar()) {
+    displaced = std::exchange(slot.values[0], value);
     return;
   }
   IntegerIndexes idx;
@@ -228,6 +233,13 @@ int GlobalStore::resolveUnlocked(std::u16string_view name, const THensuFmt& fram
   return lookupGlobal(name, kind);
 }
 
+int GlobalStore::resolveVariableUnlocked(std::u16string_view name, const THensuFmt& frame,
+                                         const SlotHints* hints) const {
+  if (hints == nullptr || !frame.moduleName.empty() || name.find(u'.') != std::u16string_view::npos)
+    return resolveUnlocked(name, frame, GlobalKind::Variable);
+  return GlobalScope.locals.find(name, hints->global);
+}
+
 int GlobalStore::ResolveGlobal(std::u16string_view name, const THensuFmt& frame, GlobalKind kind) const {
   if (kind == GlobalKind::Variable || kind == GlobalKind::HashTable) {
     std::lock_guard guard(lock_);
@@ -247,11 +259,11 @@ bool GlobalStore::IsModuleReference(std::u16string_view reference, const THensuF
 // ---- GetValue ----
 
 ScriptValue GlobalStore::GetValue(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes,
-                                  bool quiet) {
+                                  bool quiet, const SlotHints* hints) {
   frame.readFailed = false;
   if (aborted()) return ScriptValue::int32(0);
   try {
-    return readName(frame, name, indexes);
+    return readName(frame, name, indexes, hints);
   } catch (ReadFailure& failure) {
     frame.readFailed = true;
     if (quiet) return failure.emptyResult ? ScriptValue() : ScriptValue::int32(0);
@@ -270,18 +282,19 @@ std::optional<ScriptValue> GlobalStore::TryGetValue(THensuFmt& frame, std::u16st
   return value;
 }
 
-ScriptValue GlobalStore::readName(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes) {
+ScriptValue GlobalStore::readName(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes,
+                                  const SlotHints* hints) {
   const bool globalFrame = isGlobalFrame(frame);
   // The global frame's own variables are read below, under the lock.
   if (!globalFrame) {
-    const int slot = frame.locals.find(name);
+    const int slot = hints != nullptr ? frame.locals.find(name, hints->local) : frame.locals.find(name);
     if (slot >= 0) return readSlot(frame.locals.slot(slot), name, indexes);
   }
   if (name == u"TRUE") return ScriptValue::keywordBool(true);
   if (name == u"FALSE") return ScriptValue::keywordBool(false);
   {
     std::lock_guard guard(lock_);
-    const int slot = resolveUnlocked(name, frame, GlobalKind::Variable);
+    const int slot = resolveVariableUnlocked(name, frame, hints);
     if (slot >= 0) return readSlot(GlobalScope.locals.slot(slot), name, indexes);
   }
   if (!indexes.empty()) {
@@ -322,6 +335,27 @@ std::optional<ScriptValue> GlobalStore::readFixedName(THensuFmt& frame, std::u16
   return std::nullopt;
 }
 
+// ---- in-place text edits ----
+
+bool GlobalStore::EditText(THensuFmt& frame, std::u16string_view name, const SlotHints* hints,
+                           const std::function<void(std::u16string&)>& edit) {
+  if (aborted()) return false;
+  auto editSlot = [&](VariableSlot& slot) {
+    ScriptValue& value = slot.values[0];
+    if (!slot.isScalar() || value.type() != VarType::String) return false;
+    if (edit) edit(value.mutableString());
+    return true;
+  };
+  const bool globalFrame = isGlobalFrame(frame);
+  if (!globalFrame) {
+    const int slot = hints != nullptr ? frame.locals.find(name, hints->local) : frame.locals.find(name);
+    if (slot >= 0) return editSlot(frame.locals.slot(slot));
+  }
+  std::lock_guard guard(lock_);
+  const int slot = resolveVariableUnlocked(name, frame, hints);
+  return slot >= 0 && editSlot(GlobalScope.locals.slot(slot));
+}
+
 // ---- PutValue ----
 
 void GlobalStore::PutValue(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes,
@@ -333,15 +367,16 @@ void GlobalStore::PutValue(THensuFmt& frame, std::u16string_view name, std::span
   // What a write replaces is destroyed here, after the lock is released: it
   // is declared before every lock guard below.
   ScriptValue displaced;
-  TUZHash clearedTable;
+  std::optional<TUZHash> clearedTable;
   const bool globalFrame = isGlobalFrame(frame);
+  const SlotHints* hints = flags.hints;
   if (!globalFrame) {
-    const int slot = frame.locals.find(name);
+    const int slot = hints != nullptr ? frame.locals.find(name, hints->local) : frame.locals.find(name);
     if (slot >= 0) return writeSlot(frame.locals.slot(slot), name, indexes, stored, flags, displaced);
   }
   {
     std::lock_guard guard(lock_);
-    const int slot = resolveUnlocked(name, frame, GlobalKind::Variable);
+    const int slot = resolveVariableUnlocked(name, frame, hints);
     if (slot >= 0) return writeSlot(GlobalScope.locals.slot(slot), name, indexes, stored, flags, displaced);
   }
   if (!indexes.empty()) {
@@ -362,7 +397,7 @@ void GlobalStore::PutValue(THensuFmt& frame, std::u16string_view name, std::span
     const int table = resolveUnlocked(name, frame, GlobalKind::HashTable);
     if (table >= 0) {
       TUZHash& target = GlobalScope.hashTables.table(table);
-      clearedTable = std::exchange(target, TUZHash::withFlags(target.flags()));
+      clearedTable.emplace(std::exchange(target, TUZHash::withFlags(target.flags())));
       return;
     }
   }

@@ -67,6 +67,8 @@ struct PutFlags {
   bool noDeclare = false;
   // The reference as written, for messages; empty: made from name and indexes.
   std::u16string_view referenceText;
+  // Where the name was last found (see SlotHints); null: look it up.
+  const SlotHints* hints = nullptr;
 };
 
 // A declared array (or block of one) named by a builtin's argument.
@@ -118,7 +120,17 @@ class GlobalStore {
   // ScriptError, or when quiet returns the integer 0 (Empty for hash-table
   // range errors).
   ScriptValue GetValue(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes = {},
-                       bool quiet = false);
+                       bool quiet = false, const SlotHints* hints = nullptr);
+  // Changes the text of a scalar variable in place (for "S = S + ..."): when
+  // name is a declared scalar, local or global, holding a text of the kind
+  // String, edit runs on that text (under the store's lock for a global: edit
+  // must only change the text) and the answer is true; otherwise nothing
+  // happens and the answer is false. HoldsText asks the same without editing.
+  bool EditText(THensuFmt& frame, std::u16string_view name, const SlotHints* hints,
+                const std::function<void(std::u16string&)>& edit);
+  bool HoldsText(THensuFmt& frame, std::u16string_view name, const SlotHints* hints) {
+    return EditText(frame, name, hints, nullptr);
+  }
   // A quiet read: nothing when it failed.
   std::optional<ScriptValue> TryGetValue(THensuFmt& frame, std::u16string_view name,
                                          std::span<const ScriptValue> indexes = {});
@@ -228,7 +240,11 @@ class GlobalStore {
   bool isGlobalFrame(const THensuFmt& frame) const { return &frame == &GlobalScope; }
   int lookupGlobal(std::u16string_view key, GlobalKind kind) const;
   int resolveUnlocked(std::u16string_view name, const THensuFmt& frame, GlobalKind kind) const;
-  ScriptValue readName(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes);
+  // A global variable's slot (resolveUnlocked), trying the hint first where
+  // the name needs no module qualification.
+  int resolveVariableUnlocked(std::u16string_view name, const THensuFmt& frame, const SlotHints* hints) const;
+  ScriptValue readName(THensuFmt& frame, std::u16string_view name, std::span<const ScriptValue> indexes,
+                       const SlotHints* hints);
   std::optional<ScriptValue> readFixedName(THensuFmt& frame, std::u16string_view name) const;
   std::optional<Message> constNameError(std::u16string_view name) const;
   // An upper bound from its expression text: false when it fails or is below -1.

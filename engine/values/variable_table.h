@@ -11,6 +11,7 @@
 #include "engine/values/hash_table.h"
 #include "engine/values/name_table.h"
 #include "engine/values/script_value.h"
+#include "engine/values/slot_hint.h"
 
 namespace maqo::engine {
 
@@ -44,6 +45,14 @@ class VariableTable {
   VariableTable() : names_(false) {}
 
   int find(std::u16string_view name) const { return names_.indexOf(name); }
+  // find, trying the hinted slot first; the hint learns where the name is.
+  int find(std::u16string_view name, std::atomic<int>& hint) const {
+    const int guess = hint.load(std::memory_order_relaxed);
+    if (guess >= 0 && guess < names_.count() && names_.nameAt(guess) == name) return guess;
+    const int found = names_.indexOf(name);
+    if (found >= 0) hint.store(found, std::memory_order_relaxed);
+    return found;
+  }
   // Creates a slot (Empty elements), or reshapes an existing one to the bounds;
   // with no bounds an existing slot is left as it is. Returns the slot number.
   // Throws ScriptError for bad bounds (see VariableSlot::reshape).

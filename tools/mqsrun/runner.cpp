@@ -166,6 +166,7 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
                                         : u"Warning: statements outside any function never run, from\n" + location,
                     u"mqsrun");
   };
+  engine.SettleBeforeRun = false;
   StopOnSignals signals(engine.StopRequest);
   const engine::PlayOutcome outcome = engine.pplay(request);
   if (stopSignal != 0) return 128 + stopSignal;

@@ -70,6 +70,32 @@ TEST(ValuesNameTable, ValuesPositionsClearAndCopy) {
   EXPECT_EQ(copy.find(u"a"), 100);  // the copy keeps its source's case rule
 }
 
+// Small tables are searched in order and grow a hash index later: every name
+// must be found, in any case, whatever size the table has reached, also after
+// clear and in copies.
+TEST(ValuesNameTable, FindsEveryNameAcrossTheIndexThreshold) {
+  TUHashedStrList names;
+  auto nameOf = [](int i) { return u"name" + std::u16string(1, static_cast<char16_t>(u'a' + i)); };
+  for (int round = 0; round < 2; ++round) {
+    for (int i = 0; i < 20; ++i) {
+      EXPECT_EQ(names.indexOf(nameOf(i)), -1) << i;
+      EXPECT_EQ(names.add(nameOf(i)), i);
+      for (int j = 0; j <= i; ++j) {
+        EXPECT_EQ(names.indexOf(nameOf(j)), j) << i << " " << j;
+        EXPECT_EQ(names.indexOf(UpperCase(nameOf(j))), j) << i << " " << j;
+      }
+      EXPECT_EQ(names.add(UpperCase(nameOf(i))), i);  // no second entry
+    }
+    TUHashedStrList copy;
+    copy.assign(names);
+    EXPECT_EQ(copy.find(nameOf(19)), 19);
+    EXPECT_EQ(copy.find(u"other"), -1);
+    names.clear();
+    EXPECT_EQ(names.indexOf(nameOf(0)), -1);
+    EXPECT_EQ(names.indexOf(nameOf(15)), -1);
+  }
+}
+
 // ---- TUZHash ----
 
 std::vector<std::u16string> keys(const TUZHash& table) {
