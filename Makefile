@@ -1,7 +1,7 @@
 # maqo — one command each for a fresh Debian 12 machine:
 #   make demo   set up, build, and run the bundled demo script under Wine + Xvfb
 #   make test   set up, build, and run every test suite
-.PHONY: setup build native win32 sanitize fuzz test test-native test-scripts test-wine demo bench clean
+.PHONY: setup build native win32 win64 wine-tree sanitize fuzz test test-native test-scripts test-wine demo bench clean
 
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
@@ -24,6 +24,16 @@ win32:
 	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
 	cmake --build build/win64-fixtures -j $(JOBS)
 
+# The whole project for 64-bit Windows: what the Wine tests run on a machine
+# that cannot run 32-bit programs (tools/wine_arch.sh says which).
+win64:
+	cmake -S . -B build/win64 -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-x86_64.cmake >/dev/null
+	cmake --build build/win64 -j $(JOBS)
+
+wine-tree:
+	@if [ "$$(bash tools/wine_arch.sh)" = win64 ]; then $(MAKE) --no-print-directory win64; fi
+
 # Debug builds of the native tree with AddressSanitizer + UndefinedBehaviorSanitizer,
 # and with ThreadSanitizer for the thread tests.
 sanitize:
@@ -39,6 +49,7 @@ fuzz: setup
 	@bash fuzz/run_fuzzers.sh $(FUZZ_SECONDS)
 
 test: build
+	@$(MAKE) --no-print-directory wine-tree
 	@$(MAKE) --no-print-directory sanitize
 	@bash tools/run_all_tests.sh
 
@@ -46,10 +57,11 @@ test-native: native
 	build/native/bin/maqo_unit_tests --gtest_brief=1
 	python3 tests/scripts/run_script_tests.py --runner build/native/bin/mqsrun
 
-test-wine: win32
+test-wine: win32 wine-tree
 	bash tests/wine/harness.sh
 
 demo: build
+	@$(MAKE) --no-print-directory wine-tree
 	@bash examples/run_demo.sh
 
 bench: build

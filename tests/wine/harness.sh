@@ -22,20 +22,27 @@ if ! wine_env_start; then
   exit 1
 fi
 
+echo "wine: testing the ${MAQO_WINE_ARCH} build ($MAQO_WIN_BIN)"
 passed=0
 failed=0
+skipped=0
 for case in "$HERE"/cases/*.sh; do
   name=$(basename "$case" .sh)
   [[ "$name" == *"$filter"* ]] || continue
   start=$(date +%s)
-  if MAQO_ROOT=$MAQO_ROOT timeout -k 10 "$CASE_LIMIT" bash -c "source '$HERE/env.sh'; source '$case'" >"$OUT/$name.log" 2>&1 </dev/null; then
+  MAQO_ROOT=$MAQO_ROOT timeout -k 10 "$CASE_LIMIT" bash -c "source '$HERE/env.sh'; source '$case'" >"$OUT/$name.log" 2>&1 </dev/null
+  rc=$?
+  if [ "$rc" -eq 0 ]; then
     passed=$((passed + 1))
     echo "PASS $name ($(($(date +%s) - start)) s)"
+  elif [ "$rc" -eq 77 ]; then
+    skipped=$((skipped + 1))
+    echo "SKIP $name: $(grep -m1 '^SKIP: ' "$OUT/$name.log" | cut -c7-)"
   else
     failed=$((failed + 1))
     echo "FAIL $name ($(($(date +%s) - start)) s); the end of $OUT/$name.log:"
     tail -n 40 "$OUT/$name.log" | sed 's/^/    /'
   fi
 done
-echo "wine: $passed passed, $failed failed"
+echo "wine: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

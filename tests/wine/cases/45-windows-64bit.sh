@@ -3,6 +3,7 @@
 # tells the 64-bit process from the 32-bit one and reads both program paths;
 # GETID, ACW, CTRLWIN and STATUS act on the 64-bit process's window.
 set -e
+needs_wine32 "the 32-bit mqsrun.exe driving 64-bit windows"
 testwin64_exe="$MAQO_WIN64_BIN/testwin64.exe"
 if [ ! -f "$testwin64_exe" ]; then
   echo "$testwin64_exe is missing: make win32 builds it (build/win64-fixtures)"

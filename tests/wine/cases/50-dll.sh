@@ -4,6 +4,7 @@
 # 1,000 cdecl calls that must leave the stack balanced, and two script
 # threads loading DLLs at once.
 set -e
+needs_wine32 "DEF_DLL calls go through the 32-bit call thunk"
 cd "$MAQO_WIN_BIN/.."
 work=$(mktemp -d "$MAQO_WINE_OUT/dll.XXXXXX")
 cat >"$work/dll.mqs" <<'MQS'
