@@ -24,7 +24,7 @@ run_script() {
 }
 # Fails unless the log file has a line matching the extended pattern.
 expect_log() {
-  grep -qE "$2" "$1" || { echo "missing in $(basename "$1"): $2"; cat "$1"; exit 1; }
+  tr -d '\r' <"$1" | grep -qE "$2" || { echo "missing in $(basename "$1"): $2"; cat "$1"; exit 1; }
 }
 # The script header that starts ctlhost with a log and waits for its window.
 start_ctlhost() {
@@ -70,7 +70,8 @@ expect_log "$log" "^list WM_LBUTTONUP 0x0 0x[0-9a-f]+ at 19,19$"
 expect_log "$log" "^main WM_RBUTTONDOWN 0x2 0x0 at 0,0$"
 expect_log "$log" "^list WM_LBUTTONDOWN 0x0 0x[0-9a-f]+ at 29,39$"
 expect_log "$log" "^main WM_MBUTTONDOWN 0x10 0x0 at 0,0$"
-grep -E "^edit WM_KEY(DOWN|UP) 0x(11|53) " "$log" | awk '{print $2, $3}' | tail -4 >"$work/sckey.txt"
+# The keys go to whichever control has the focus (the list box, after the clicks).
+grep -E "^[a-z]+ WM_KEY(DOWN|UP) 0x(11|53) " "$log" | awk '{print $2, $3}' | tail -4 >"$work/sckey.txt"
 printf '%s\n' "WM_KEYDOWN 0x11" "WM_KEYDOWN 0x53" "WM_KEYUP 0x53" "WM_KEYUP 0x11" | diff - "$work/sckey.txt"
 
 # ---- held input is released when the run ends normally and by an error ----
