@@ -44,10 +44,14 @@ InputSession& inputSession(const builtins::BuiltinCall& call) {
   InputContext name{name##Automation, inputSession(call)}
 
 // Takes a lock for one action; the wait is bounded so that a thread that was
-// abandoned while holding it cannot stop every other.
+// abandoned while holding it cannot stop every other. The bound is on the
+// system clock: that wait is pthread_mutex_timedlock, which ThreadSanitizer
+// follows (a steady-clock wait uses pthread_mutex_clocklock, which the
+// sanitizer's runtime here does not see, so it reports every unlock).
 class ActionGuard {
  public:
-  explicit ActionGuard(std::recursive_timed_mutex& m) : m_(m), held_(m.try_lock_for(std::chrono::seconds(5))) {}
+  explicit ActionGuard(std::recursive_timed_mutex& m)
+      : m_(m), held_(m.try_lock_until(std::chrono::system_clock::now() + std::chrono::seconds(5))) {}
   ~ActionGuard() {
     if (held_) m_.unlock();
   }
