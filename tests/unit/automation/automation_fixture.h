@@ -17,6 +17,27 @@
 
 namespace maqo::automation::testing {
 
+// A call of the builtin NAME whose arguments are the given texts, each also
+// read as a number where it is one; "" stands for an omitted argument. The
+// first two arguments are also the call's values, as texts.
+inline builtins::BuiltinCall TextArgumentCall(std::u16string_view name, const engine::CallSite& site, int pacingMs,
+                                              std::initializer_list<std::u16string_view> args) {
+  builtins::BuiltinCall c{*builtins::FindBuiltin(name), site, {}, {}, {}, pacingMs};
+  for (std::u16string_view text : args) {
+    builtins::BuiltinArgument a;
+    a.text = std::u16string(text);
+    if (auto n = engine::parseNumberText(text, engine::NumberTextMode::Strict)) {
+      a.isNumber = true;
+      a.number = *n;
+      a.integer = static_cast<int64_t>(std::trunc(*n));
+    }
+    c.arguments.push_back(std::move(a));
+  }
+  if (c.count() > 0) c.first = engine::ScriptValue::string(c.text(0));
+  if (c.count() > 1) c.second = engine::ScriptValue::string(c.text(1));
+  return c;
+}
+
 using builtins::testing::FakeBuiltinHost;
 using platform::FakeDesktop;
 using platform::FakeWindow;
@@ -42,19 +63,8 @@ class AutomationTest : public ::testing::Test {
   // there (an empty text). A null first argument is passed with nullFirst.
   engine::ScriptValue call(builtins::BuiltinFunction f, std::u16string_view name,
                            std::initializer_list<std::u16string_view> args, bool nullFirst = false) {
-    builtins::BuiltinCall c{*builtins::FindBuiltin(name), site, {}, {}, {}, pacingMs};
-    for (std::u16string_view text : args) {
-      builtins::BuiltinArgument a;
-      a.text = std::u16string(text);
-      if (auto n = engine::parseNumberText(text, engine::NumberTextMode::Strict)) {
-        a.isNumber = true;
-        a.number = *n;
-        a.integer = static_cast<int64_t>(std::trunc(*n));
-      }
-      c.arguments.push_back(std::move(a));
-    }
-    if (c.count() > 0) c.first = nullFirst ? engine::ScriptValue::null() : engine::ScriptValue::string(c.text(0));
-    if (c.count() > 1) c.second = engine::ScriptValue::string(c.text(1));
+    builtins::BuiltinCall c = TextArgumentCall(name, site, pacingMs, args);
+    if (nullFirst && c.count() > 0) c.first = engine::ScriptValue::null();
     return f(c, host);
   }
   int64_t number(const engine::ScriptValue& v) { return static_cast<int64_t>(v.toDouble()); }

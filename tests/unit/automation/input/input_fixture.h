@@ -35,19 +35,7 @@ class InputTest : public AutomationTest {
 
   engine::ScriptValue run(builtins::BuiltinFunction f, std::u16string_view name,
                           std::initializer_list<std::u16string_view> args) {
-    builtins::BuiltinCall c{*builtins::FindBuiltin(name), site, {}, {}, {}, pacingMs};
-    for (std::u16string_view text : args) {
-      builtins::BuiltinArgument a;
-      a.text = std::u16string(text);
-      if (auto n = engine::parseNumberText(text, engine::NumberTextMode::Strict)) {
-        a.isNumber = true;
-        a.number = *n;
-        a.integer = static_cast<int64_t>(std::trunc(*n));
-      }
-      c.arguments.push_back(std::move(a));
-    }
-    if (c.count() > 0) c.first = engine::ScriptValue::string(c.text(0));
-    if (c.count() > 1) c.second = engine::ScriptValue::string(c.text(1));
+    builtins::BuiltinCall c = TextArgumentCall(name, site, pacingMs, args);
     return f(c, inputHost);
   }
   void releaseAtRunEnd() { ReleaseInputAtRunEnd(inputHost.platform()); }

@@ -80,18 +80,9 @@ class AutomationWin32 : public ::testing::Test {
 
   engine::ScriptValue call(builtins::BuiltinFunction f, std::u16string_view name,
                            std::initializer_list<std::u16string_view> args) {
-    builtins::BuiltinCall c{*builtins::FindBuiltin(name), site, {}, {}, {}, 0};
-    for (std::u16string_view text : args) {
-      builtins::BuiltinArgument a;
-      a.text = std::u16string(text);
-      if (auto n = engine::parseNumberText(text, engine::NumberTextMode::Strict)) {
-        a.isNumber = true;
-        a.number = *n;
-        a.integer = static_cast<int64_t>(std::trunc(*n));
-      }
-      c.arguments.push_back(std::move(a));
-    }
-    if (c.count() > 0) c.first = engine::ScriptValue::string(c.text(0));
+    // Only the first argument is also passed as a value here.
+    builtins::BuiltinCall c = TextArgumentCall(name, site, 0, args);
+    c.second = engine::ScriptValue();
     return f(c, host);
   }
   int64_t number(const engine::ScriptValue& v) { return static_cast<int64_t>(v.toDouble()); }
