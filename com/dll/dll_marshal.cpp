@@ -12,7 +12,6 @@ using engine::ScriptValue;
 
 namespace {
 
-constexpr uint32_t kVariantBytes = 16;
 
 [[noreturn]] void wrongType() { throw engine::ScriptError(messages::wrongArgumentType()); }
 
@@ -48,6 +47,38 @@ std::u16string decodedText(int type, const uint8_t* bytes, size_t size, platform
   return locale.decodeAnsi(ansi.substr(0, ansi.find('\0')));
 }
 
+// The array a SAFEARRAY argument's variable holds: a variable holding an
+// array value comes whole (all its dimensions), a declared array as its
+// elements from the given index on.
+ScriptValue ArrayOfElements(std::vector<ScriptValue> elements) {
+  if (elements.size() == 1 && elements[0].isArray()) return std::move(elements[0]);
+  return ScriptValue::array(engine::ArrayValue::fromList(std::move(elements)));
+}
+
+// A VAR SAFEARRAY after the call: the function may have changed the elements
+// of our array or replaced the pointer with an array of its own, which is
+// read and then destroyed (ours lives in the image and is left alone).
+void WriteBackReferencedArray(size_t argument, DllCallImage& image, DllArguments& arguments,
+                              platform::NativeLibraries& memory) {
+  const auto [buffer, offset] = image.referencedArrays[argument];
+  if (buffer == kNoBuffer) return;
+  const uint32_t address = Load32(image.buffers[image.copies[argument]].data());
+  if (address == 0) return;
+  const ScriptValue array = ReadSafeArray(address, 0, memory);
+  if (address != memory.addressOf(image.buffers[buffer].data()) + offset) {
+    uint8_t variant[kVariantBytes] = {};
+    StoreAs<uint16_t>(variant, kVtArray | kVtVariant);
+    Store32(variant + 8, address);
+    memory.clearVariant(variant);
+  }
+  if (!array.isArray()) return;
+  if (array.arrayRef().dimensions() == 1) {
+    arguments.storeElements(argument, array.arrayRef().elements());
+  } else {
+    arguments.storeValue(argument, array);
+  }
+}
+
 // A by-reference argument or an array: a private copy of the variable's
 // elements, passed by its address.
 void putReference(DllCallImage& image, const DllSlot& slot, int type, size_t argument, DllArguments& arguments,
@@ -68,9 +99,10 @@ void putReference(DllCallImage& image, const DllSlot& slot, int type, size_t arg
     PutVariant(image, copy, 0, elements[0]);
   } else if (type == kSafeArray) {
     // A SAFEARRAY* variable: the address of a pointer to the descriptor.
-    const auto [descriptor, offset] = AddSafeArray(image, elements[0]);
+    const auto [descriptor, offset] = AddSafeArray(image, ArrayOfElements(std::move(elements)));
     copy = image.add(std::vector<uint8_t>(4, 0));
     image.pointTo(copy, 0, descriptor, offset);
+    image.referencedArrays[argument] = {descriptor, offset};
   } else {
     const uint32_t size = DllValueSize(type);
     copy = image.add(std::vector<uint8_t>(size * elements.size(), 0));
@@ -98,6 +130,7 @@ DllCallImage BuildCallImage(const DllSignature& signature, const DllLayout& layo
     image.pointTo(0, 0, image.resultVariant);
   }
   image.copies.assign(layout.slots.size(), kNoBuffer);
+  image.referencedArrays.assign(layout.slots.size(), {kNoBuffer, 0});
 
   for (size_t a = 0; a < layout.slots.size(); ++a) {
     const DllSlot& slot = layout.slots[a];
@@ -112,8 +145,7 @@ DllCallImage BuildCallImage(const DllSignature& signature, const DllLayout& layo
       if (arguments.text(a) == u"NULL") continue;
       std::vector<ScriptValue> elements = arguments.elements(a);
       if (elements.empty() || (elements.size() == 1 && elements[0].isNull())) continue;
-      const auto [descriptor, offset] =
-          AddSafeArray(image, ScriptValue::array(engine::ArrayValue::fromList(std::move(elements))));
+      const auto [descriptor, offset] = AddSafeArray(image, ArrayOfElements(std::move(elements)));
       image.pointTo(slot.block, slot.offset, descriptor, offset);
       continue;
     }
@@ -186,7 +218,9 @@ void WriteBack(const DllSignature& signature, const DllLayout& layout, DllCallIm
         arguments.storeElements(a, {ScriptValue::string(decodedText(type, bytes.data(), bytes.size(), locale))});
       } else if (type == kVariant) {
         arguments.storeElements(a, {ReadVariant(bytes.data(), memory)});
-      } else if (type != kSafeArray) {
+      } else if (type == kSafeArray) {
+        WriteBackReferencedArray(a, image, arguments, memory);
+      } else {
         const uint32_t size = DllValueSize(type);
         std::vector<ScriptValue> values;
         values.reserve(bytes.size() / size);

@@ -1,5 +1,6 @@
 #include "com/dll/dll_variant.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "com/dll/dll_messages.h"
@@ -12,13 +13,17 @@ using engine::VarType;
 
 namespace {
 
-constexpr uint32_t kVariantBytes = 16;
 // A SAFEARRAY the call image owns: allocated statically (the system's
 // destroy functions leave it alone), fixed size, its type stored before it,
 // elements are VARIANTs.
 constexpr uint16_t kImageArrayFeatures = 0x0002 | 0x0010 | 0x0080 | 0x0800;
 // The hidden bytes before a descriptor; the element type is in the last four.
 constexpr uint32_t kDescriptorPrefix = 16;
+// The descriptor up to its first dimension's bounds.
+constexpr uint32_t kDescriptorBytes = 16;
+constexpr uint16_t kFeatureBstr = 0x0100, kFeatureHasType = 0x0080, kFeatureVariant = 0x0800;
+// Element counts past this are taken as a damaged descriptor, not read.
+constexpr uint64_t kMostSafeArrayElements = uint64_t{1} << 24;
 
 
 // A BSTR in a buffer of its own: the byte length, the characters and a
@@ -34,22 +39,45 @@ void putText(DllCallImage& image, uint32_t buffer, uint32_t offset, std::u16stri
 }  // namespace
 
 std::pair<uint32_t, uint32_t> AddSafeArray(DllCallImage& image, const ScriptValue& value) {
-  if (!value.isArray() || value.arrayRef().dimensions() != 1) throw engine::ScriptError(messages::wrongArgumentType());
+  if (!value.isArray()) throw engine::ScriptError(messages::wrongArgumentType());
   const engine::ArrayValue& array = value.arrayRef();
-  std::vector<uint8_t> descriptor(kDescriptorPrefix + 24, 0);
+  const std::vector<engine::ArrayBound>& bounds = array.bounds();
+  const size_t dimensions = bounds.size();
+  std::vector<uint8_t> descriptor(kDescriptorPrefix + kDescriptorBytes + 8 * dimensions, 0);
   StoreAs<uint32_t>(descriptor.data() + kDescriptorPrefix - 4, kVtVariant);
   uint8_t* d = descriptor.data() + kDescriptorPrefix;
-  StoreAs<uint16_t>(d + 0, 1);
+  StoreAs<uint16_t>(d + 0, static_cast<uint16_t>(dimensions));
   StoreAs<uint16_t>(d + 2, kImageArrayFeatures);
   StoreAs<uint32_t>(d + 4, kVariantBytes);
-  StoreAs<uint32_t>(d + 16, static_cast<uint32_t>(array.size()));
-  StoreAs<int32_t>(d + 20, static_cast<int32_t>(array.bound(0).lower));
+  // The descriptor lists the dimensions last one first.
+  for (size_t k = 0; k < dimensions; ++k) {
+    uint8_t* bound = d + kDescriptorBytes + 8 * (dimensions - 1 - k);
+    StoreAs<uint32_t>(bound, static_cast<uint32_t>(bounds[k].length()));
+    StoreAs<int32_t>(bound + 4, static_cast<int32_t>(bounds[k].lower));
+  }
   const uint32_t descriptorBuffer = image.add(std::move(descriptor));
   const uint32_t data = image.add(std::vector<uint8_t>(array.size() * kVariantBytes, 0));
   image.pointTo(descriptorBuffer, kDescriptorPrefix + 12, data);
   for (size_t i = 0; i < array.size(); ++i)
-    PutVariant(image, data, static_cast<uint32_t>(i * kVariantBytes), array.at(i));
+    PutVariant(image, data, static_cast<uint32_t>(SafeArrayPosition(i, bounds) * kVariantBytes), array.at(i));
   return {descriptorBuffer, kDescriptorPrefix};
+}
+
+size_t SafeArrayPosition(size_t rowMajor, const std::vector<engine::ArrayBound>& bounds) {
+  // Script arrays vary their last index fastest, SAFEARRAY data its first.
+  std::vector<size_t> indexes(bounds.size());
+  for (size_t k = bounds.size(); k-- > 0;) {
+    const size_t length = static_cast<size_t>(bounds[k].length());
+    indexes[k] = length == 0 ? 0 : rowMajor % length;
+    rowMajor = length == 0 ? 0 : rowMajor / length;
+  }
+  size_t position = 0;
+  size_t stride = 1;
+  for (size_t k = 0; k < bounds.size(); ++k) {
+    position += indexes[k] * stride;
+    stride *= static_cast<size_t>(bounds[k].length());
+  }
+  return position;
 }
 
 void PutVariant(DllCallImage& image, uint32_t buffer, uint32_t offset, const ScriptValue& value) {
@@ -118,30 +146,53 @@ ScriptValue ReadVariant(const uint8_t* variant, platform::NativeLibraries& memor
     default: break;
   }
   if ((type & kVtArray) == 0 || (type & kVtByRef) != 0) return ScriptValue();
-  // A one-dimensional SAFEARRAY: each element is read as a variant of the
-  // array's element type.
-  const uint32_t descriptorAddress = LoadAs<uint32_t>(v);
-  const std::vector<uint8_t> d = memory.bytesAt(descriptorAddress, 24);
-  if (d.size() != 24 || LoadAs<uint16_t>(d.data()) != 1) return ScriptValue();
-  const uint32_t elementBytes = LoadAs<uint32_t>(d.data() + 4);
-  const uint32_t count = LoadAs<uint32_t>(d.data() + 16);
-  const uint16_t elementType = type & 0x0FFF;
-  if (elementBytes == 0 || elementBytes > kVariantBytes || count > (1u << 24)) return ScriptValue();
-  const std::vector<uint8_t> data = memory.bytesAt(LoadAs<uint32_t>(d.data() + 12), size_t{count} * elementBytes);
-  if (data.size() != size_t{count} * elementBytes) return ScriptValue();
-  std::vector<ScriptValue> elements;
-  elements.reserve(count);
-  for (uint32_t i = 0; i < count; ++i) {
+  return ReadSafeArray(LoadAs<uint32_t>(v), type & 0x0FFF, memory);
+}
+
+ScriptValue ReadSafeArray(uint32_t descriptorAddress, uint16_t elementType, platform::NativeLibraries& memory) {
+  const std::vector<uint8_t> head = memory.bytesAt(descriptorAddress, kDescriptorBytes);
+  if (head.size() != kDescriptorBytes) return ScriptValue();
+  const uint16_t dimensions = LoadAs<uint16_t>(head.data());
+  const uint16_t features = LoadAs<uint16_t>(head.data() + 2);
+  const uint32_t elementBytes = LoadAs<uint32_t>(head.data() + 4);
+  if (dimensions == 0 || dimensions > engine::ArrayValue::kMaxDimensions) return ScriptValue();
+  if (elementType == 0) {
+    // Reached through a SAFEARRAY pointer: the descriptor says what it holds.
+    if (features & kFeatureHasType) {
+      const std::vector<uint8_t> hidden = memory.bytesAt(descriptorAddress - 4, 4);
+      if (hidden.size() == 4) elementType = static_cast<uint16_t>(LoadAs<uint32_t>(hidden.data()));
+    }
+    if (elementType == 0) elementType = (features & kFeatureVariant) ? kVtVariant : (features & kFeatureBstr) ? kVtBstr : 0;
+    if (elementType == 0) return ScriptValue();
+  }
+  const std::vector<uint8_t> boundBytes = memory.bytesAt(descriptorAddress + kDescriptorBytes, size_t{8} * dimensions);
+  if (boundBytes.size() != size_t{8} * dimensions) return ScriptValue();
+  std::vector<engine::ArrayBound> bounds(dimensions);
+  uint64_t count = 1;
+  for (size_t k = 0; k < dimensions; ++k) {
+    const uint8_t* bound = boundBytes.data() + 8 * (dimensions - 1 - k);
+    const uint32_t length = LoadAs<uint32_t>(bound);
+    bounds[k].lower = LoadAs<int32_t>(bound + 4);
+    bounds[k].upper = bounds[k].lower + int64_t{length} - 1;
+    count *= length;
+    if (count > kMostSafeArrayElements) return ScriptValue();
+  }
+  if (elementBytes == 0 || elementBytes > kVariantBytes) return ScriptValue();
+  const std::vector<uint8_t> data = memory.bytesAt(LoadAs<uint32_t>(head.data() + 12), count * elementBytes);
+  if (data.size() != count * elementBytes) return ScriptValue();
+  engine::ArrayValue array(bounds);
+  for (size_t i = 0; i < array.size(); ++i) {
+    const size_t position = SafeArrayPosition(i, bounds);
     uint8_t element[kVariantBytes] = {};
     if (elementType == kVtVariant) {
-      std::memcpy(element, data.data() + size_t{i} * elementBytes, kVariantBytes);
+      std::memcpy(element, data.data() + position * elementBytes, kVariantBytes);
     } else {
       StoreAs<uint16_t>(element, elementType);
-      std::memcpy(element + 8, data.data() + size_t{i} * elementBytes, std::min<uint32_t>(elementBytes, 8));
+      std::memcpy(element + 8, data.data() + position * elementBytes, std::min<uint32_t>(elementBytes, 8));
     }
-    elements.push_back(ReadVariant(element, memory));
+    array.at(i) = ReadVariant(element, memory);
   }
-  return ScriptValue::array(engine::ArrayValue::fromList(std::move(elements)));
+  return ScriptValue::array(std::move(array));
 }
 
 }  // namespace maqo::com::dll

@@ -40,6 +40,9 @@ DEF_DLL VariantKind(VARIANT):INT:testdll.dll
 DEF_DLL VariantNumber(VARIANT):DOUBLE:testdll.dll
 DEF_DLL SafeArrayLength(SAFEARRAY):INT:testdll.dll
 DEF_DLL MakeArray(INT):SAFEARRAY:testdll.dll
+DEF_DLL MakeGrid():SAFEARRAY:testdll.dll
+DEF_DLL DoubleArray(VAR SAFEARRAY):testdll.dll
+DEF_DLL ReplaceArray(VAR SAFEARRAY):testdll.dll
 DEF_DLL SumInts(INT, INT, INT, INT):INT:testdll.dll
 DEF_DLL Missing():INT:testdll.dll
 DEF_DLL MulDiv(INT, INT, INT):INT:kernel32
@@ -106,6 +109,14 @@ DIM Z[] = 1, 2, 3, 4
 PRINT SafeArrayLength(Z)
 R = MakeArray(4)
 PRINT LENGTH(R) + ":" + R[0] + "," + R[1] + "," + R[2] + "," + R[3]
+G = MakeGrid()
+PRINT G[0][0] + "," + G[0][2] + "," + G[1][0] + "," + G[1][2]
+DIM Q[] = 1, 2, 3
+DoubleArray(Q)
+PRINT Q[0] + "," + Q[1] + "," + Q[2]
+W = SPLIT("5,6", ",")
+ReplaceArray(W)
+PRINT W[0][0] + "," + W[1][0]
 PRINT SumInts(3, 10, 20, 30)
 
 TRY
@@ -202,6 +213,9 @@ variant text,12
 7,0.5
 4
 4:0,1,4,9
+0,2,10,12
+2,4,6
+7,8
 60
 True
 67

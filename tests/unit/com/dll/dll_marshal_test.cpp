@@ -2,6 +2,8 @@
 // conversions and pass 2 (write-back), against a recorded fake callee.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "com/dll/dll_marshal.h"
 #include "com/dll/dll_values.h"
 #include "com/dll/dll_variant.h"
@@ -162,6 +164,97 @@ TEST(DllMarshal, SafeArrayArgumentIsADescriptorOfVariants) {
   ASSERT_EQ(back.arrayRef().size(), 2u);
   EXPECT_EQ(u8(back.arrayRef().at(0).toDisplayText()), "4");
   EXPECT_EQ(u8(back.arrayRef().at(1).toDisplayText()), "x");
+}
+
+// A 2×3 array with bounds 1..2 and 0..2 whose elements name their indexes.
+ScriptValue TwoByThree() {
+  engine::ArrayValue array({engine::ArrayBound{1, 2}, engine::ArrayBound{0, 2}});
+  for (size_t i = 0; i < array.size(); ++i)
+    array.at(i) = ScriptValue::string(u"r" + std::u16string(1, u'1' + i / 3) + u"c" + std::u16string(1, u'0' + i % 3));
+  return ScriptValue::array(std::move(array));
+}
+
+TEST(DllMarshal, MultiDimensionalArraysKeepTheirShapeThroughAVariant) {
+  FakeNative native;
+  FakeArguments arguments({{u"A", TwoByThree()}});
+  Built b = build(u"(VARIANT):INT:x.dll", arguments, native);
+  const uint8_t* variant = native.at(ImageWord(b.image.buffers[0], 0));
+  ASSERT_NE(variant, nullptr);
+  // The descriptor lists the last dimension first, and the data varies the
+  // first index fastest: element (2,0) comes right after (1,0).
+  const uint8_t* descriptor = native.at(Load32(variant + 8));
+  ASSERT_NE(descriptor, nullptr);
+  EXPECT_EQ(LoadAs<uint16_t>(descriptor), 2);
+  EXPECT_EQ(Load32(descriptor + 16), 3u);
+  EXPECT_EQ(Load32(descriptor + 24), 2u);
+  EXPECT_EQ(static_cast<int32_t>(Load32(descriptor + 28)), 1);
+  const uint8_t* data = native.at(Load32(descriptor + 12));
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(u8(ReadVariant(data + 16, native).toDisplayText()), "r2c0");
+
+  const ScriptValue back = ReadVariant(variant, native);
+  ASSERT_TRUE(back.isArray());
+  EXPECT_EQ(back.arrayRef(), TwoByThree().arrayRef());
+}
+
+TEST(DllMarshal, ReferencedSafeArrayIsWrittenBack) {
+  struct Case {
+    const char* name;
+    // What the function does with the SAFEARRAY* it got; returns the
+    // variable's expected contents ("" = nothing stored).
+    std::function<void(FakeNative&, uint8_t* pointer)> callee;
+    const char* stored;
+    int destroyed;
+  };
+  const std::vector<Case> cases = {
+      {"elements changed in place",
+       [](FakeNative& native, uint8_t* pointer) {
+         const uint8_t* descriptor = native.at(Load32(pointer));
+         uint8_t* data = native.at(Load32(descriptor + 12));
+         StoreAs<uint16_t>(data + 16, 3);
+         Store32(data + 24, 99);
+       },
+       "4,99", 0},
+      {"replaced by the function's own two-dimensional array",
+       [](FakeNative& native, uint8_t* pointer) {
+         std::vector<uint8_t> descriptor(16 + 16, 0);
+         StoreAs<uint16_t>(descriptor.data(), 2);
+         StoreAs<uint16_t>(descriptor.data() + 2, 0x0800);
+         Store32(descriptor.data() + 4, 16);
+         Store32(descriptor.data() + 16, 1);  // last dimension: 1 element
+         Store32(descriptor.data() + 24, 2);  // first dimension: 2 elements
+         std::vector<uint8_t> data(32, 0);
+         StoreAs<uint16_t>(data.data(), 3);
+         Store32(data.data() + 8, 7);
+         StoreAs<uint16_t>(data.data() + 16, 3);
+         Store32(data.data() + 24, 8);
+         Store32(descriptor.data() + 12, native.put(std::move(data)));
+         Store32(pointer, native.put(std::move(descriptor)));
+       },
+       "2x1:7,8", 1},
+      {"cleared to a null pointer", [](FakeNative&, uint8_t* pointer) { Store32(pointer, 0); }, "", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeNative native;
+    FakeArguments arguments({{u"A", {}, {ScriptValue::int32(4), ScriptValue::string(u"x")}}});
+    Built b = build(u"(VAR SAFEARRAY):INT:x.dll", arguments, native);
+    c.callee(native, native.at(ImageWord(b.image.buffers[0], 0)));
+    WriteBack(b.signature, b.layout, b.image, arguments, native, TestLocale());
+    std::string stored;
+    if (arguments.stored.count(0)) {
+      const std::vector<ScriptValue>& values = arguments.stored[0];
+      if (values.size() == 1 && values[0].isArray()) {
+        const engine::ArrayValue& array = values[0].arrayRef();
+        stored = std::to_string(array.bound(0).length()) + "x" + std::to_string(array.bound(1).length()) + ":";
+        for (size_t i = 0; i < array.size(); ++i) stored += (i ? "," : "") + u8(array.at(i).toDisplayText());
+      } else {
+        for (size_t i = 0; i < values.size(); ++i) stored += (i ? "," : "") + u8(values[i].toDisplayText());
+      }
+    }
+    EXPECT_EQ(stored, c.stored);
+    EXPECT_EQ(native.clearedVariants, c.destroyed) << "only an array the function made is destroyed";
+  }
 }
 
 struct ReturnCase {
