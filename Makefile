@@ -65,6 +65,7 @@ demo: build
 	@bash examples/run_demo.sh
 
 bench: build
+	@$(MAKE) --no-print-directory wine-tree
 	@bash bench/run.sh
 
 clean:

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Benchmarks maqo against its peers: native mqsrun against python3 and
 # lua5.4, and mqsrun.exe under Wine against Wine's cscript (VBScript).
-# Builds nothing: it uses what `make build` left in build/native and
-# build/win32 (`make bench` runs that first).
+# Builds nothing: it uses what `make build` left in build/native and the
+# Windows build Wine runs here (build/win32, or build/win64 where 32-bit
+# programs cannot run; tests/wine/env.sh chooses; `make bench` builds both).
 #
 # Settings (environment):
 #   BENCH_RUNS=3           rounds; every benchmark runs once per round for
@@ -22,7 +23,6 @@ set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 OUT=${BENCH_OUT:-$ROOT/build/bench}
 NATIVE_BIN=${MAQO_NATIVE_BIN:-$ROOT/build/native/bin}
-export MAQO_WIN_BIN=${MAQO_WIN_BIN:-$ROOT/build/win32/bin}
 IMPLS=${BENCH_IMPLS:-maqo,python3,lua5.4,maqo.exe,cscript}
 if [ -z "${BENCH_PYTHON:-}" ]; then
   # The distribution's interpreter is the peer, not whatever a user's PATH
@@ -68,7 +68,7 @@ esac
 python3 "$ROOT/bench/runner.py" \
   --work "$OUT" \
   --native-bin "$NATIVE_BIN" \
-  --win-bin "$MAQO_WIN_BIN" \
+  --win-bin "${MAQO_WIN_BIN:-$ROOT/build/win32/bin}" \
   --python "$BENCH_PYTHON" \
   --runs "${BENCH_RUNS:-3}" \
   --filter "${BENCH_FILTER:-}" \
