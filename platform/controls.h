@@ -54,6 +54,13 @@ struct ListViewState {
   static constexpr uint32_t kFocused = 0x1, kSelected = 0x2, kStateImage = 0xF000;
 };
 
+struct ToolButtonFacts {
+  int32_t command = 0;
+  uint8_t state = 0;  // TBSTATE_ bits
+  uint8_t style = 0;
+  static constexpr uint8_t kChecked = 0x1, kPressed = 0x2, kEnabled = 0x4, kHidden = 0x8;
+};
+
 enum class SliderKind { TrackBar, ScrollBar, WindowHorizontal, WindowVertical };
 
 struct SliderState {
@@ -149,6 +156,18 @@ class Controls {
   virtual int statusParts(WindowHandle bar) = 0;
   // The part's whole text, however long (its length is asked first).
   virtual std::u16string statusText(RemoteBuffer& buffer, WindowHandle bar, int part) = 0;
+
+  virtual int toolButtonCount(WindowHandle bar) = 0;
+  virtual std::optional<ToolButtonFacts> toolButton(RemoteBuffer& buffer, WindowHandle bar, int index) = 0;
+  // The button's whole text (its length is asked first).
+  virtual std::u16string toolButtonText(RemoteBuffer& buffer, WindowHandle bar, int command) = 0;
+  // The button's rectangle in the bar's client coordinates.
+  virtual std::optional<WindowRect> toolButtonRect(RemoteBuffer& buffer, WindowHandle bar, int index) = 0;
+  // TB_HIDEBUTTON FALSE, TB_SETHOTITEM, TB_PRESSBUTTON, TB_CHECKBUTTON.
+  virtual void showToolButton(WindowHandle bar, int command) = 0;
+  virtual void setHotToolButton(WindowHandle bar, int index) = 0;
+  virtual void pressToolButton(WindowHandle bar, int command, bool pressed) = 0;
+  virtual void checkToolButton(WindowHandle bar, int command, bool checked) = 0;
 
   // ---- sliders ----
   virtual std::optional<SliderState> sliderState(WindowHandle h, SliderKind kind) = 0;

@@ -289,6 +289,48 @@ std::optional<ClickOutcome> listViews(Search& s) {
   return std::nullopt;
 }
 
+std::optional<ClickOutcome> toolBars(Search& s) {
+  if (s.queryForm()) return std::nullopt;
+  ControlContext& c = s.c;
+  using platform::ToolButtonFacts;
+  const bool taskBar = AsciiUpper(c.automation.desktop.className(c.window)) == u"SHELL_TRAYWND";
+  int matches = 0;
+  for (const ControlEntry& e : s.controlsOf(kb::kToolBar)) {
+    platform::RemoteBuffer* buffer = c.remote(e.handle);
+    if (!buffer) return std::nullopt;
+    for (int i = 0, n = c.controls.toolButtonCount(e.handle); i < n; ++i) {
+      const std::optional<ToolButtonFacts> button = c.controls.toolButton(*buffer, e.handle, i);
+      if (!button || !(button->state & ToolButtonFacts::kEnabled)) continue;
+      if (taskBar && (button->state & ToolButtonFacts::kHidden)) continue;
+      if (!ItemMatches(c.controls.toolButtonText(*buffer, e.handle, button->command), s.query, s.halfWidth)) continue;
+      if (s.r.number > 0 && ++matches != s.r.number) continue;
+      if (!taskBar) c.controls.showToolButton(e.handle, button->command);
+      const auto rect = c.controls.toolButtonRect(*buffer, e.handle, i);
+      if (!rect) return ClickOutcome{};
+      s.activate();
+      if (!s.back()) c.controls.focus(e.handle);
+      c.controls.setHotToolButton(e.handle, i);
+      const auto [x, y] = CentreOf(*rect);
+      if (s.has(kb::kMouseMove))
+        if (auto origin = c.automation.desktop.clientOrigin(e.handle)) MovePointer(c, origin->first + x, origin->second + y);
+      if (s.clickOption()) {
+        c.controls.postClick(e.handle, s.clickButton(), s.has(kb::kDoubleClick), x, y);
+        return ClickOutcome{true, -1};
+      }
+      const int state = (button->state & (ToolButtonFacts::kChecked | ToolButtonFacts::kPressed)) ? 1 : 0;
+      if (state != s.r.desired) {
+        c.controls.postClick(e.handle, platform::ClickButton::Left, false, x, y);
+        if (s.r.desired == 0) {
+          c.controls.pressToolButton(e.handle, button->command, false);
+          c.controls.checkToolButton(e.handle, button->command, false);
+        }
+      }
+      return ClickOutcome{true, -1};
+    }
+  }
+  return std::nullopt;
+}
+
 std::optional<ClickOutcome> menu(Search& s) {
   if (s.queryForm()) return std::nullopt;
   ControlContext& c = s.c;
@@ -317,7 +359,8 @@ ClickOutcome ClickItem(ControlContext& c, const ClickRequest& r) {
   using Step = std::optional<ClickOutcome> (*)(Search&);
   const std::pair<uint32_t, Step> steps[] = {{kb::kButton, &buttons}, {kb::kList, &lists},
                                              {kb::kTab, &tabs},       {kb::kMenu, &menu},
-                                             {kb::kTreeView, &trees}, {kb::kListView, &listViews}};
+                                             {kb::kTreeView, &trees}, {kb::kListView, &listViews},
+                                             {kb::kToolBar, &toolBars}};
   for (const auto& [kind, step] : steps) {
     if (!(r.kinds & kind) || c.automation.stopRequested()) continue;
     if (std::optional<ClickOutcome> outcome = step(s)) return *outcome;

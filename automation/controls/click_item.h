@@ -1,6 +1,7 @@
 // CLKITEM's search: the kinds tried in order (buttons, lists, tabs, the
-// menu, tree views, list views), each finding the item by its text and
-// operating it, or in the query form (CHKBTN) reporting its check state.
+// menu, tree views, list views, tool bars), each finding the item by its
+// text and operating it, or in the query form (CHKBTN) reporting its check
+// state.
 #pragma once
 #include <string>
 

@@ -92,6 +92,19 @@ struct ItemCollector {
   void texts(uint32_t kind) {
     for (const ControlEntry& e : all(kind)) out.push_back(NormaliseItemName(c.controls.windowText(e.handle, kWindowTextChars)));
   }
+  void toolBars() {
+    const bool taskBar = AsciiUpper(c.automation.desktop.className(c.window)) == u"SHELL_TRAYWND";
+    for (const ControlEntry& e : all(kb::kToolBar)) {
+      platform::RemoteBuffer* buffer = c.remote(e.handle);
+      if (!buffer) return;
+      for (int i = 0, n = c.controls.toolButtonCount(e.handle); i < n; ++i) {
+        const auto button = c.controls.toolButton(*buffer, e.handle, i);
+        if (!button || (taskBar && (button->state & platform::ToolButtonFacts::kHidden))) continue;
+        const std::u16string text = c.controls.toolButtonText(*buffer, e.handle, button->command);
+        if (!text.empty()) out.push_back(NormaliseItemName(text));
+      }
+    }
+  }
   void statusBars() {
     for (const ControlEntry& e : all(kb::kStatusBar)) {
       platform::RemoteBuffer* buffer = c.remote(e.handle);
@@ -139,6 +152,7 @@ ScriptValue Getitem(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   if (kinds & kb::kEdit) collect.texts(kb::kEdit);
   if (kinds & kb::kStatic) collect.texts(kb::kStatic);
   if (kinds & kb::kStatusBar) collect.statusBars();
+  if (kinds & kb::kToolBar) collect.toolBars();
   if (kinds & kAccessibleItemKinds) {
     const bool onlyAccessible = (kinds & ~(kAccessibleItemKinds | 0xF0000000u | kb::kBack | kb::kFromLast)) == 0;
     if (AccessibleItems* engine = InstalledAccessibleItems())

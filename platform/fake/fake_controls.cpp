@@ -258,6 +258,56 @@ std::u16string FakeControls::statusText(RemoteBuffer&, WindowHandle bar, int par
   return find(bar) ? at(find(bar)->items, part) : u"";
 }
 
+int FakeControls::toolButtonCount(WindowHandle bar) {
+  return find(bar) ? static_cast<int>(find(bar)->toolButtons.size()) : 0;
+}
+
+std::optional<ToolButtonFacts> FakeControls::toolButton(RemoteBuffer&, WindowHandle bar, int index) {
+  FakeControl* c = find(bar);
+  if (!c || index < 0 || static_cast<size_t>(index) >= c->toolButtons.size()) return std::nullopt;
+  return c->toolButtons[static_cast<size_t>(index)].facts;
+}
+
+std::u16string FakeControls::toolButtonText(RemoteBuffer&, WindowHandle bar, int command) {
+  if (FakeControl* c = find(bar))
+    for (const FakeToolButton& b : c->toolButtons)
+      if (b.facts.command == command) return b.text;
+  return u"";
+}
+
+std::optional<WindowRect> FakeControls::toolButtonRect(RemoteBuffer&, WindowHandle bar, int index) {
+  if (!find(bar)) return std::nullopt;
+  return WindowRect{index * 40, 0, index * 40 + 40, 20};
+}
+
+namespace {
+
+FakeToolButton* toolButtonOf(FakeControl* c, int command) {
+  if (c)
+    for (FakeToolButton& b : c->toolButtons)
+      if (b.facts.command == command) return &b;
+  return nullptr;
+}
+
+}  // namespace
+
+void FakeControls::showToolButton(WindowHandle bar, int command) {
+  record("toolshow " + hex(bar) + " " + std::to_string(command));
+  if (FakeToolButton* b = toolButtonOf(find(bar), command)) b->facts.state &= ~ToolButtonFacts::kHidden;
+}
+
+void FakeControls::setHotToolButton(WindowHandle bar, int index) {
+  record("toolhot " + hex(bar) + " " + std::to_string(index));
+}
+
+void FakeControls::pressToolButton(WindowHandle bar, int command, bool pressed) {
+  record("toolpress " + hex(bar) + " " + std::to_string(command) + (pressed ? " 1" : " 0"));
+}
+
+void FakeControls::checkToolButton(WindowHandle bar, int command, bool checked) {
+  record("toolcheck " + hex(bar) + " " + std::to_string(command) + (checked ? " 1" : " 0"));
+}
+
 std::optional<SliderState> FakeControls::sliderState(WindowHandle h, SliderKind kind) {
   if (kind == SliderKind::WindowHorizontal || kind == SliderKind::WindowVertical) {
     auto it = windowScrolls.find({h, kind == SliderKind::WindowVertical});

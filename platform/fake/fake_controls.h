@@ -19,6 +19,11 @@ struct FakeTreeNode {
   bool expanded = false;
 };
 
+struct FakeToolButton {
+  ToolButtonFacts facts;
+  std::u16string text;
+};
+
 struct FakeControl {
   ChildFacts facts;
   int32_t id = 0;
@@ -38,6 +43,8 @@ struct FakeControl {
   std::map<uint64_t, FakeTreeNode> nodes;
   std::vector<uint64_t> roots;
   uint64_t caret = 0;
+  // tool bars
+  std::vector<FakeToolButton> toolButtons;
 };
 
 struct FakeMenu {
@@ -67,6 +74,7 @@ class FakeControls final : public Controls {
   // "click <h> L 0,0", "dblclick ...", "focus <h>", "nudge <h> 40 38", "key <h> 32",
   // "cursel <h> 2", "setsel <h> 1 on", "dropdown <h> 1", "settext <h> x", "char <h> 120",
   // "modified <h>", "tab <h> 1", "treeselect <h> <item>", "lvstate <h> row state mask",
+  // "toolshow <h> cmd", "toolhot <h> index", "toolpress <h> cmd 0", "toolcheck <h> cmd 0",
   // "sliderpos <h> 20", "scroll <h> v down", "initmenu", "initpopup", "command <w> <id>"
   std::vector<std::string> log;
 
@@ -111,6 +119,14 @@ class FakeControls final : public Controls {
   std::optional<std::pair<int, int>> listViewItemPosition(RemoteBuffer& buffer, WindowHandle view, int row) override;
   int statusParts(WindowHandle bar) override;
   std::u16string statusText(RemoteBuffer& buffer, WindowHandle bar, int part) override;
+  int toolButtonCount(WindowHandle bar) override;
+  std::optional<ToolButtonFacts> toolButton(RemoteBuffer& buffer, WindowHandle bar, int index) override;
+  std::u16string toolButtonText(RemoteBuffer& buffer, WindowHandle bar, int command) override;
+  std::optional<WindowRect> toolButtonRect(RemoteBuffer& buffer, WindowHandle bar, int index) override;
+  void showToolButton(WindowHandle bar, int command) override;
+  void setHotToolButton(WindowHandle bar, int index) override;
+  void pressToolButton(WindowHandle bar, int command, bool pressed) override;
+  void checkToolButton(WindowHandle bar, int command, bool checked) override;
   std::optional<SliderState> sliderState(WindowHandle h, SliderKind kind) override;
   void setSliderPosition(WindowHandle h, SliderKind kind, int32_t position) override;
   void scrollWindowLine(WindowHandle h, bool vertical, bool down) override;

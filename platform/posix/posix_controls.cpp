@@ -50,6 +50,14 @@ class NoControls final : public Controls {
   }
   int statusParts(WindowHandle) override { return 0; }
   std::u16string statusText(RemoteBuffer&, WindowHandle, int) override { return {}; }
+  int toolButtonCount(WindowHandle) override { return 0; }
+  std::optional<ToolButtonFacts> toolButton(RemoteBuffer&, WindowHandle, int) override { return std::nullopt; }
+  std::u16string toolButtonText(RemoteBuffer&, WindowHandle, int) override { return {}; }
+  std::optional<WindowRect> toolButtonRect(RemoteBuffer&, WindowHandle, int) override { return std::nullopt; }
+  void showToolButton(WindowHandle, int) override {}
+  void setHotToolButton(WindowHandle, int) override {}
+  void pressToolButton(WindowHandle, int, bool) override {}
+  void checkToolButton(WindowHandle, int, bool) override {}
   std::optional<SliderState> sliderState(WindowHandle, SliderKind) override { return std::nullopt; }
   void setSliderPosition(WindowHandle, SliderKind, int32_t) override {}
   void scrollWindowLine(WindowHandle, bool, bool) override {}

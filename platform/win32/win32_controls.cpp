@@ -473,6 +473,58 @@ class Win32Controls final : public Controls {
     return r.readTextAt(r.at(0), length + 1);
   }
 
+  int toolButtonCount(WindowHandle bar) override {
+    return static_cast<int>(sendTimed(hwnd(bar), TB_BUTTONCOUNT, 0, 0));
+  }
+  std::optional<ToolButtonFacts> toolButton(RemoteBuffer& buffer, WindowHandle bar, int index) override {
+    Win32RemoteBuffer& r = remoteOf(buffer);
+    const auto layout = l::tbButton(r.bits64());
+    ItemImage image;
+    if (!r.write(l::kStructOffset, image.bytes, layout.size)) return std::nullopt;
+    if (!sendTimed(hwnd(bar), TB_GETBUTTON, static_cast<WPARAM>(index), r.lparamAt(l::kStructOffset)))
+      return std::nullopt;
+    if (!r.read(l::kStructOffset, image.bytes, layout.size)) return std::nullopt;
+    StructImage s = image.image(r.bits64());
+    ToolButtonFacts f;
+    f.command = static_cast<int32_t>(s.get32(layout.command));
+    f.state = s.get8(layout.state);
+    f.style = s.get8(layout.style);
+    return f;
+  }
+  std::u16string toolButtonText(RemoteBuffer& buffer, WindowHandle bar, int command) override {
+    Win32RemoteBuffer& r = remoteOf(buffer);
+    // TB_GETBUTTONTEXTW has no size: a null buffer asks for the length first.
+    const LRESULT length = sendTimed(hwnd(bar), TB_GETBUTTONTEXTW, static_cast<WPARAM>(command), 0);
+    if (length <= 0) return {};
+    const size_t chars = static_cast<size_t>(length);
+    if (!r.ensure((chars + 1) * sizeof(char16_t))) return {};
+    const char16_t empty = 0;
+    if (!r.write(0, &empty, 2)) return {};
+    sendTimed(hwnd(bar), TB_GETBUTTONTEXTW, static_cast<WPARAM>(command), r.lparamAt(0));
+    return r.readTextAt(r.at(0), chars + 1);
+  }
+  std::optional<WindowRect> toolButtonRect(RemoteBuffer& buffer, WindowHandle bar, int index) override {
+    Win32RemoteBuffer& r = remoteOf(buffer);
+    RECT rect{};
+    if (!r.write(l::kStructOffset, &rect, sizeof rect)) return std::nullopt;
+    if (!sendTimed(hwnd(bar), TB_GETITEMRECT, static_cast<WPARAM>(index), r.lparamAt(l::kStructOffset)))
+      return std::nullopt;
+    if (!r.read(l::kStructOffset, &rect, sizeof rect)) return std::nullopt;
+    return WindowRect{rect.left, rect.top, rect.right, rect.bottom};
+  }
+  void showToolButton(WindowHandle bar, int command) override {
+    sendTimed(hwnd(bar), TB_HIDEBUTTON, static_cast<WPARAM>(command), MAKELPARAM(FALSE, 0));
+  }
+  void setHotToolButton(WindowHandle bar, int index) override {
+    sendTimed(hwnd(bar), TB_SETHOTITEM, static_cast<WPARAM>(index), 0);
+  }
+  void pressToolButton(WindowHandle bar, int command, bool pressed) override {
+    sendTimed(hwnd(bar), TB_PRESSBUTTON, static_cast<WPARAM>(command), MAKELPARAM(pressed ? TRUE : FALSE, 0));
+  }
+  void checkToolButton(WindowHandle bar, int command, bool checked) override {
+    sendTimed(hwnd(bar), TB_CHECKBUTTON, static_cast<WPARAM>(command), MAKELPARAM(checked ? TRUE : FALSE, 0));
+  }
+
   std::optional<SliderState> sliderState(WindowHandle h, SliderKind kind) override {
     HWND w = hwnd(h);
     if (!IsWindow(w)) return std::nullopt;

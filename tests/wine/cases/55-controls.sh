@@ -3,7 +3,8 @@
 # box driven to its third state, a list entry selected with its change
 # notification, a tab selected with its notifications (their header lives in
 # ctlhost's memory), a tree path, list-view headers and a column, status-bar
-# parts (one of 5,000 characters, longer than the remote page), edit texts,
+# parts and tool-bar buttons (texts of 5,000 and 3,000 characters, longer
+# than the remote page), edit texts,
 # the clipboard, and the track bar. The machine runs the 64-bit build, so the
 # 64-bit structure layouts are the ones exercised here.
 set -e
@@ -46,6 +47,9 @@ FOR I = 0 TO N - 1
   S = S + ALL_ITEM_LIST[I] + ","
 NEXT
 PRINT "tabs and tree " + S
+PRINT "toolbar " + CLKITEM(ID, "Open", CLK_TOOLBAR)
+N = GETITEM(ID, ITM_TOOLBAR)
+PRINT "toolbar items " + N + " " + ALL_ITEM_LIST[0] + "," + ALL_ITEM_LIST[1] + "," + LENGTH(ALL_ITEM_LIST[2])
 PRINT "status " + GETSTR(ID, 2, STR_STATUS)
 PRINT "long status " + LENGTH(GETSTR(ID, 3, STR_STATUS)) + " " + COPY(GETSTR(ID, 3, STR_STATUS), 4990)
 SENDSTR(ID, "x", 1, 1)
@@ -84,6 +88,8 @@ listview True
 listview selected 20
 items 5 Name,Size,10,20,30,
 tabs and tree Main,Extra,Root,Leaf,Child A,Leaf,
+toolbar True
+toolbar items 3 New,Open,3000
 status Two
 long status 5000 xyzabcdefgh
 edit x
@@ -107,3 +113,4 @@ expect_log "^COMMAND 102 0$"
 expect_log "^COMMAND 106 1$"       # LBN_SELCHANGE from the nudge
 expect_log "^NOTIFY 108 -552$"     # TCN_SELCHANGING, read by ctlhost from its own memory
 expect_log "^NOTIFY 108 -551$"     # TCN_SELCHANGE
+expect_log "^COMMAND 202 0$"       # the tool bar's Open button

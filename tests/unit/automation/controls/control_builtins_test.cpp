@@ -302,6 +302,28 @@ TEST_F(ControlBuiltinsTest, DisabledControlsAndHiddenOnes) {
   EXPECT_EQ(number(call(&Getitem, u"GETITEM", {s(id), u"1", u"0", u"0", u"1"})), 0);  // enabled only
 }
 
+TEST_F(ControlBuiltinsTest, ToolBarButtonsAreClickedAtTheirCentre) {
+  using platform::ToolButtonFacts;
+  platform::FakeControl& bar = add(u"ToolbarWindow32", u"", 10, 330);
+  bar.toolButtons = {{{201, ToolButtonFacts::kEnabled, 0}, u"&New"},
+                     {{202, 0, 0}, u"Open"},  // disabled: skipped
+                     {{203, ToolButtonFacts::kEnabled | ToolButtonFacts::kHidden, 0}, u"Open"},
+                     {{204, ToolButtonFacts::kEnabled | ToolButtonFacts::kChecked, 0}, u"Bold"}};
+  const std::string h = hex(bar.facts.handle);
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(id), u"open", u"64"})), -1);
+  EXPECT_EQ(logged("toolshow"), (std::vector<std::string>{"toolshow " + h + " 203"}));  // made visible first
+  EXPECT_EQ(logged("click"), (std::vector<std::string>{"click " + h + " L 100,10"}));
+  controls.log.clear();
+  call(&Clkitem, u"CLKITEM", {s(id), u"Bold", u"64", u"1"});  // already checked: only the hot item
+  EXPECT_TRUE(logged("click").empty());
+  EXPECT_EQ(logged("toolhot"), (std::vector<std::string>{"toolhot " + h + " 3"}));
+  call(&Clkitem, u"CLKITEM", {s(id), u"Bold", u"64", u"0"});
+  EXPECT_EQ(logged("toolpress"), (std::vector<std::string>{"toolpress " + h + " 204 0"}));
+  EXPECT_EQ(logged("toolcheck"), (std::vector<std::string>{"toolcheck " + h + " 204 0"}));
+  EXPECT_EQ(number(call(&Getitem, u"GETITEM", {s(id), u"64"})), 4);
+  EXPECT_EQ(host.run(u"ALL_ITEM_LIST[0]").toText(), u"New");
+}
+
 TEST_F(ControlBuiltinsTest, RemoteBufferIsRefusedCleanly) {
   platform::FakeControl& tab = add(u"SysTabControl32", u"", 320, 10);
   tab.items = {u"Main"};
