@@ -436,7 +436,14 @@ class Win32Controls final : public Controls {
     s.put32(layout.subItem, static_cast<uint32_t>(column));
     s.putPointer(layout.text, r.at(0));
     s.put32(layout.textMax, l::kTextChars);
-    return exchangeText(r, hwnd(view), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), image, layout.text);
+    // The view always copies into the given text area and answers with the
+    // length, so one write, the message and one read of just the text do.
+    if (!r.write(l::kStructOffset, image.bytes, layout.size)) return {};
+    const LRESULT length = sendTimed(hwnd(view), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), r.lparamAt(l::kStructOffset));
+    if (length <= 0) return {};
+    std::u16string text(std::min<size_t>(static_cast<size_t>(length), l::kTextChars - 1), u'\0');
+    if (!r.read(0, text.data(), text.size() * sizeof(char16_t))) return {};
+    return text;
   }
   uint32_t listViewState(WindowHandle view, int row, uint32_t mask) override {
     return static_cast<uint32_t>(sendTimed(hwnd(view), LVM_GETITEMSTATE, static_cast<WPARAM>(row), mask));
