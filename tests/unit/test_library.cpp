@@ -1,6 +1,7 @@
 #include "tests/unit/test_library.h"
 
 #include "automation/input/register_input_builtins.h"
+#include "automation/controls/register_control_builtins.h"
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
@@ -13,6 +14,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     builtins::RegisterCoreBuiltins(*made);
     automation::RegisterWindowBuiltins(*made);
     automation::RegisterInputBuiltins(*made);
+    automation::RegisterControlBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
     return made;
   }();

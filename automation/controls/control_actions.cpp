@@ -1,0 +1,22 @@
+#include "automation/controls/control_actions.h"
+
+#include "automation/input/input_session.h"
+
+namespace maqo::automation::controls {
+
+HalfWidthMapper HalfWidthOf(ControlContext& c) {
+  platform::Desktop* d = &c.automation.desktop;
+  return [d](const std::u16string& text) { return d->halfWidth(text); };
+}
+
+void MovePointer(ControlContext&, int x, int y) {
+  platform::Input& input = currentInputSession().input();
+  if (input.available()) input.setCursorPos(x, y);
+}
+
+void NudgeControl(ControlContext& c, platform::WindowHandle control, int firstKey, int secondKey, bool back) {
+  if (!back) c.controls.focus(control);
+  c.controls.keyNudge(control, c.window, firstKey, secondKey);
+}
+
+}  // namespace maqo::automation::controls

@@ -1,0 +1,28 @@
+// Small actions the control builtins share: moving the pointer onto a
+// control, the arrow-key nudge that makes a control send its change
+// notifications, and the half-width mapper of the desktop.
+#pragma once
+#include "automation/controls/control_context.h"
+#include "automation/controls/item_names.h"
+
+namespace maqo::automation::controls {
+
+namespace keys {
+inline constexpr int kEnter = 13, kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kControl = 17,
+                     kNumpadAdd = 0x6B;
+}
+
+HalfWidthMapper HalfWidthOf(ControlContext& c);
+
+// Puts the pointer at a screen point (nothing where there is no input).
+void MovePointer(ControlContext& c, int x, int y);
+
+// Focuses the control (unless back) and nudges it with two keys.
+void NudgeControl(ControlContext& c, platform::WindowHandle control, int firstKey, int secondKey, bool back);
+
+// The centre of a rectangle.
+inline std::pair<int, int> CentreOf(const platform::WindowRect& r) {
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace maqo::automation::controls
