@@ -1,5 +1,6 @@
 #include "tests/unit/test_library.h"
 
+#include "automation/image/image_builtins.h"
 #include "automation/input/register_input_builtins.h"
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
@@ -13,6 +14,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     builtins::RegisterCoreBuiltins(*made);
     automation::RegisterWindowBuiltins(*made);
     automation::RegisterInputBuiltins(*made);
+    automation::RegisterImageBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
     return made;
   }();
