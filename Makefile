@@ -65,7 +65,7 @@ demo: build
 	@bash examples/run_demo.sh
 
 bench: build
-	@bash bench/run.sh
+	@status=0; bash bench/run.sh || status=$$?; bash bench/image_search.sh || status=1; exit $$status
 
 clean:
 	rm -rf build
