@@ -7,6 +7,8 @@
 # ImageMagick then measures.
 set -e
 cd "$MAQO_WIN_BIN/.."
+# The image logic of the Windows build against the fakes first.
+wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='ImageSearch*:BmpCodec*:TemplateFile*:ImageTest*'
 work=$(mktemp -d "$MAQO_WINE_OUT/image.XXXXXX")
 canvas=$(winpath "$MAQO_WIN_BIN/imgcanvas.exe")
 w=$(winpath "$work")
