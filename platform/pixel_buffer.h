@@ -16,7 +16,7 @@ struct PixelBuffer {
 
   PixelBuffer() = default;
   PixelBuffer(int w, int h, uint32_t fill = 0)
-      : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h), fill) {}
+      : width(w), height(h), pixels(static_cast<size_t>(w) * static_cast<size_t>(h), fill & 0x00FFFFFFu) {}
 
   bool empty() const { return width <= 0 || height <= 0; }
   uint32_t* row(int y) { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
