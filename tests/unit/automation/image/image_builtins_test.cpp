@@ -14,6 +14,7 @@
 #include "platform/text_codec.h"
 #include "tests/unit/automation/image/image_test_pictures.h"
 #include "tests/unit/automation/input/input_fixture.h"
+#include "tests/unit/test_library.h"
 
 namespace maqo::automation::testing {
 namespace {
@@ -74,6 +75,11 @@ TEST_F(ImageTest, ChkimgReadsATemplateFileOnceUntilItChanges) {
   writeFile("icon.bmp", WriteBmp(kIcon, 32));  // another size: the file changed
   EXPECT_EQ(run(&Chkimg, u"CHKIMG", {path("icon.bmp")}).toDouble(), -1);
   EXPECT_EQ(cache().fileReads(), 2);
+  // The end of a run empties the cache: the next run reads the file afresh.
+  engine::RunHookContext runEnd{inputHost.familyStates, inputHost.platform()};
+  tests::TestLibrary().endRun(runEnd);
+  EXPECT_EQ(run(&Chkimg, u"CHKIMG", {path("icon.bmp")}).toDouble(), -1);
+  EXPECT_EQ(cache().fileReads(), 3);
 }
 
 TEST_F(ImageTest, ChkimgReportsItsErrors) {
