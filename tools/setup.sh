@@ -13,7 +13,7 @@ packages=(
   clang libclang-rt-14-dev llvm
   libjpeg62-turbo-dev
   wine wine32:i386 wine64 xvfb xauth x11-utils imagemagick
-  python3 lua5.4 time locales
+  python3 python3-opencv lua5.4 time locales
 )
 
 missing=()

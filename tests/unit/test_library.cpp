@@ -1,5 +1,6 @@
 #include "tests/unit/test_library.h"
 
+#include "automation/image/image_builtins.h"
 #include "automation/input/register_input_builtins.h"
 #include "automation/controls/register_control_builtins.h"
 #include "automation/windows/window_builtins.h"
@@ -15,6 +16,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     automation::RegisterWindowBuiltins(*made);
     automation::RegisterInputBuiltins(*made);
     automation::RegisterControlBuiltins(*made);
+    automation::RegisterImageBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
     return made;
   }();

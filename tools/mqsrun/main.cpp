@@ -12,6 +12,7 @@
 
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
+#include "automation/image/image_builtins.h"
 #include "automation/input/register_input_builtins.h"
 #include "automation/controls/register_control_builtins.h"
 #include "com/dll/register_dll_calls.h"
@@ -29,6 +30,7 @@ int runWithBuiltins(const std::vector<std::u16string>& args) {
   maqo::automation::RegisterWindowBuiltins(library);
   maqo::automation::RegisterInputBuiltins(library);
   maqo::automation::RegisterControlBuiltins(library);
+  maqo::automation::RegisterImageBuiltins(library);
   maqo::com::dll::RegisterDllCalls(library);
   return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), library, args);
 }

@@ -1,0 +1,49 @@
+#include "automation/image/template_cache.h"
+
+#include "automation/image/bmp_codec.h"
+#include "platform/letter_case.h"
+
+namespace maqo::automation {
+
+std::u16string TemplateFileName(std::u16string_view name) {
+  const size_t slash = name.find_last_of(u"\\/");
+  const size_t componentStart = slash == std::u16string_view::npos ? 0 : slash + 1;
+  const size_t dot = name.rfind(u'.');
+  const size_t stemEnd = dot != std::u16string_view::npos && dot >= componentStart ? dot : name.size();
+  return std::u16string(name.substr(0, stemEnd)) + u".BMP";
+}
+
+TemplateLoad TemplateCache::load(platform::FileSystem& files, const std::u16string& path) {
+  const std::optional<platform::FileStamp> stamp = files.stamp(path);
+  if (!stamp) return {TemplateStatus::NotFound, nullptr};
+  const std::u16string key = platform::upperCaseText(files.fullPath(path));
+  {
+    std::lock_guard guard(lock_);
+    auto it = entries_.find(key);
+    if (it != entries_.end() && it->second.stamp.modified == stamp->modified && it->second.stamp.size == stamp->size)
+      return {TemplateStatus::Ok, it->second.picture};
+  }
+  // Read and decode outside the lock: other threads' searches go on meanwhile.
+  const platform::ReadResult read = files.readAll(path);
+  if (read.status == platform::ReadStatus::NotFound) return {TemplateStatus::NotFound, nullptr};
+  std::optional<platform::PixelBuffer> picture;
+  if (read.status == platform::ReadStatus::Ok) picture = ReadBmp(read.bytes);
+  std::lock_guard guard(lock_);
+  ++fileReads_;
+  if (!picture) return {TemplateStatus::NotBmp, nullptr};
+  auto shared = std::make_shared<const platform::PixelBuffer>(std::move(*picture));
+  entries_[key] = Entry{shared, *stamp};
+  return {TemplateStatus::Ok, shared};
+}
+
+void TemplateCache::clear() {
+  std::lock_guard guard(lock_);
+  entries_.clear();
+}
+
+int TemplateCache::fileReads() const {
+  std::lock_guard guard(lock_);
+  return fileReads_;
+}
+
+}  // namespace maqo::automation
