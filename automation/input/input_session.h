@@ -61,6 +61,14 @@ class InputSession {
   std::recursive_timed_mutex shortcutLock;
   std::atomic<bool> swapped{false};
 
+  // The main script's pauses note every mouse button they see pressed, so
+  // GETKEYSTATE reports a click that happened between two of its calls even
+  // when the system's own "pressed since" bit was spent meanwhile.
+  void noteMouseButtonsSeen();
+  // Whether the pauses saw the button (VK 1, 2 or 4) since the last
+  // question; the answer clears the mark. False for other codes.
+  bool takeMouseButtonSeen(int virtualKey);
+
   // slot: the frame's thread slot (-1 for the main script).
   OriginSettings& origin(int threadSlot);
   // A run is prepared: the swapped-button setting is read, origins cleared.
@@ -68,6 +76,9 @@ class InputSession {
 
  private:
   platform::Input* input_;
+  // Left, right, middle: set by the main script's pauses, read and cleared
+  // by any script thread.
+  std::array<std::atomic<bool>, 3> buttonSeen_{};
   std::array<OriginSettings, kThreadSlots + 1> origins_{};
 };
 

@@ -243,6 +243,29 @@ TEST_F(InputTest, GetkeystateReadsTogglesAndSwapsButtons) {
   EXPECT_EQ(input.clearedStateEntries, 1);
 }
 
+TEST_F(InputTest, GetkeystateReportsAButtonThePausesSawOnceAndTheRunEndForgetsIt) {
+  auto clickSeenByAPause = [&](int vk) {
+    input.physicallyDown[vk] = true;
+    inputSession.noteMouseButtonsSeen();
+    input.physicallyDown[vk] = false;
+  };
+  auto keystate = [&](const char16_t* code) { return number(run(&Getkeystate, u"GETKEYSTATE", {code})); };
+  clickSeenByAPause(4);
+  EXPECT_EQ(keystate(u"4"), -1);
+  EXPECT_EQ(keystate(u"4"), 0);
+  EXPECT_EQ(keystate(u"1"), 0);  // each button has its own mark
+  // Swapped buttons: the pause saw the system's right button, which is LEFT.
+  input.swapped = true;
+  inputSession.prepareRun();
+  clickSeenByAPause(2);
+  EXPECT_EQ(keystate(u"2"), 0);
+  EXPECT_EQ(keystate(u"1"), -1);
+  // A mark left from one run is not reported in the next.
+  clickSeenByAPause(1);
+  releaseAtRunEnd();
+  EXPECT_EQ(keystate(u"2"), 0);
+}
+
 TEST_F(InputTest, MuscurNumbersTheSystemCursors) {
   input.currentCursor = input.systemCursor(32512);  // IDC_ARROW
   EXPECT_EQ(number(run(&Muscur, u"MUSCUR", {})), 2);
