@@ -17,14 +17,8 @@ InputSession::~InputSession() {
   if (lock.active && lock.kind == LockKind::Hooks) input_->removeHooks();
 }
 
-OriginSettings& InputSession::origin(int threadSlot) {
-  const int index = threadSlot >= 0 && threadSlot < kThreadSlots ? threadSlot + 1 : 0;
-  return origins_[static_cast<size_t>(index)];
-}
-
 void InputSession::prepareRun() {
   swapped = input_->available() && input_->buttonsSwapped();
-  origins_.fill(OriginSettings{});
   direct = {};
   for (auto& seen : buttonSeen_) seen.store(false);
 }

@@ -106,7 +106,28 @@ TEST_F(InputTest, OriginsMoveTheCursorRelativeToAWindowAndMmvClamps) {
   EXPECT_EQ(input.cursor, (std::pair{1919, 0}));
   // ID -1 changes nothing.
   run(&Mouseorg, u"MOUSEORG", {u"-1", u"2"});
-  EXPECT_EQ(inputSession.origin(-1).mode, 0);
+  EXPECT_EQ(session.memory(-1).origin.mode, 0);
+}
+
+TEST_F(InputTest, AcwRecordsWhereItMovedAWindowAsTheOriginAMinimisedWindowLeaves) {
+  FakeWindow w;
+  w.title = u"Moved";
+  w.rect = {300, 200, 700, 500};
+  const WindowHandle h = desktop.add(w);
+  const std::u16string id = num(session.ids.idOf(h));
+  run(&Mouseorg, u"MOUSEORG", {id});
+  run(&Mmv, u"MMV", {u"0", u"0"});
+  EXPECT_EQ(input.cursor, (std::pair{300, 200}));
+  // Only a move records a position: a resize leaves the origin as it was.
+  run(&Acw, u"ACW", {id, u"", u"", u"320", u"240"});
+  EXPECT_EQ(session.memory(-1).origin.x, 300);
+  run(&Acw, u"ACW", {id, u"500", u"400"});
+  EXPECT_EQ(session.memory(-1).origin.x, 500);
+  EXPECT_EQ(session.memory(-1).origin.y, 400);
+  desktop.window(h).iconic = true;
+  desktop.window(h).rect = {-32000, -32000, -31840, -31970};
+  run(&Mmv, u"MMV", {u"1", u"1"});
+  EXPECT_EQ(input.cursor, (std::pair{501, 401}));
 }
 
 TEST_F(InputTest, DirectClickGoesToTheChildUnderThePointInItsOwnCoordinates) {
