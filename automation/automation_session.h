@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/origin_settings.h"
 #include "automation/windows/window_id_table.h"
 #include "platform/desktop.h"
 
@@ -21,6 +22,8 @@ inline constexpr int kThreadSlots = 64;
 struct SlotWindowMemory {
   int lastId = -1;
   std::u16string lastTitle;
+  // MOUSEORG's settings; ACW also stores the position it moved a window to.
+  OriginSettings origin;
 };
 
 // The windows of the system itself, registered by the host as it creates

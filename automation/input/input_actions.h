@@ -18,7 +18,7 @@ struct InputContext {
   AutomationContext& automation;
   InputSession& session;
   platform::Input& input() { return session.input(); }
-  OriginSettings& origin() { return session.origin(automation.threadSlot); }
+  OriginSettings& origin() { return automation.memory().origin; }
 };
 
 // The origin window of the caller's slot when direct mode is on and the

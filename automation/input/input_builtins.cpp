@@ -316,7 +316,9 @@ ScriptValue Getkeystate(builtins::BuiltinCall& call, builtins::BuiltinHost& host
   // A key the system still thinks is down while this thread's state says up
   // would keep reporting TRUE: make the thread's state forget it.
   if (code > 7 && (async & 0x8000) && !(input.keyState(code) & 0x8000)) input.clearKeyboardStateEntry(code);
-  return ScriptValue::builtinBool(async != 0);
+  // A button the pauses saw pressed counts once, even when it is up again.
+  const bool seenByPauses = c.session.takeMouseButtonSeen(code);
+  return ScriptValue::builtinBool(async != 0 || seenByPauses);
 }
 
 ScriptValue Muscur(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
@@ -392,6 +394,8 @@ void ReleaseInputAtRunEnd(platform::Platform& platform) {
   }
   session.prepareRun();
 }
+
+void NoteMouseButtonsSeen() { currentInputSession().noteMouseButtonsSeen(); }
 
 void ReleaseInputLock(platform::Platform& platform) {
   InputSession& session = currentInputSession();

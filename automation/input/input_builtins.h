@@ -30,5 +30,7 @@ engine::ScriptValue Sethotkey(builtins::BuiltinCall& call, builtins::BuiltinHost
 void ReleaseInputAtRunEnd(platform::Platform& platform);
 // An uncaught error is about to be shown: the user must be able to answer it.
 void ReleaseInputLock(platform::Platform& platform);
+// The main script paused for window messages: mouse buttons pressed now are noted for GETKEYSTATE.
+void NoteMouseButtonsSeen();
 
 }  // namespace maqo::automation

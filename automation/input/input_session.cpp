@@ -17,15 +17,26 @@ InputSession::~InputSession() {
   if (lock.active && lock.kind == LockKind::Hooks) input_->removeHooks();
 }
 
-OriginSettings& InputSession::origin(int threadSlot) {
-  const int index = threadSlot >= 0 && threadSlot < kThreadSlots ? threadSlot + 1 : 0;
-  return origins_[static_cast<size_t>(index)];
-}
-
 void InputSession::prepareRun() {
   swapped = input_->available() && input_->buttonsSwapped();
-  origins_.fill(OriginSettings{});
   direct = {};
+  for (auto& seen : buttonSeen_) seen.store(false);
+}
+
+namespace {
+constexpr int kMouseButtonKeys[3] = {1, 2, 4};  // VK_LBUTTON, VK_RBUTTON, VK_MBUTTON
+}
+
+void InputSession::noteMouseButtonsSeen() {
+  if (!input_->available()) return;
+  for (size_t i = 0; i < buttonSeen_.size(); ++i)
+    if (input_->asyncKeyState(kMouseButtonKeys[i]) != 0) buttonSeen_[i].store(true);
+}
+
+bool InputSession::takeMouseButtonSeen(int virtualKey) {
+  for (size_t i = 0; i < buttonSeen_.size(); ++i)
+    if (kMouseButtonKeys[i] == virtualKey) return buttonSeen_[i].exchange(false);
+  return false;
 }
 
 namespace {

@@ -1,7 +1,8 @@
 // The per-engine state of input synthesis: the input device, the held-input
-// list, the direct-mode modifier and button state, each slot's origin
-// settings, the hot-key table, the input lock and the two action locks. The
-// engine keeps one; the run-end release empties it.
+// list, the direct-mode modifier and button state, the hot-key table, the
+// input lock and the two action locks. The engine keeps one; the run-end
+// release empties it. Each slot's origin settings (MOUSEORG) live in the
+// window session's slot memory, beside GETID's, where ACW writes too.
 #pragma once
 #include <array>
 #include <atomic>
@@ -15,16 +16,6 @@
 #include "platform/input.h"
 
 namespace maqo::automation {
-
-enum OriginMode { kOriginWindow = 0, kOriginClient = 1, kOriginDirect = 2 };
-
-// MOUSEORG's settings for one script-thread slot.
-struct OriginSettings {
-  int64_t window = 0;  // 0 none; a window ID, or in direct mode a window handle
-  int mode = kOriginWindow;
-  int captureMode = 0;  // MORG_FORE 1, MORG_BACK 2: read by the image builtins
-  int x = 0, y = 0;     // the origin's screen position as last computed
-};
 
 // The modifiers and buttons a script holds in direct mode; they become the
 // MK_* flags of posted mouse messages.
@@ -61,14 +52,23 @@ class InputSession {
   std::recursive_timed_mutex shortcutLock;
   std::atomic<bool> swapped{false};
 
-  // slot: the frame's thread slot (-1 for the main script).
-  OriginSettings& origin(int threadSlot);
-  // A run is prepared: the swapped-button setting is read, origins cleared.
+  // The main script's pauses note every mouse button they see pressed, so
+  // GETKEYSTATE reports a click that happened between two of its calls even
+  // when the system's own "pressed since" bit was spent meanwhile.
+  void noteMouseButtonsSeen();
+  // Whether the pauses saw the button (VK 1, 2 or 4) since the last
+  // question; the answer clears the mark. False for other codes.
+  bool takeMouseButtonSeen(int virtualKey);
+
+  // A run is prepared: the swapped-button setting is read, the direct-mode
+  // state and the buttons the pauses saw are cleared.
   void prepareRun();
 
  private:
   platform::Input* input_;
-  std::array<OriginSettings, kThreadSlots + 1> origins_{};
+  // Left, right, middle: set by the main script's pauses, read and cleared
+  // by any script thread.
+  std::array<std::atomic<bool>, 3> buttonSeen_{};
 };
 
 // The session the input builtins use: one for the process on the build's

@@ -10,6 +10,8 @@ void RegisterInputBuiltins(engine::BuiltinLibrary& library) {
   // input lock never outlives it.
   library.addRunHooks(nullptr, [](engine::RunHookContext& run) { ReleaseInputAtRunEnd(run.platform); });
   library.addBeforeErrorShownHook([](engine::RunHookContext& run) { ReleaseInputLock(run.platform); });
+  // The main script's pauses note the mouse buttons they see pressed (GETKEYSTATE).
+  library.addMessagePauseHook(&NoteMouseButtonsSeen);
 }
 
 }  // namespace maqo::automation

@@ -120,6 +120,13 @@ ScriptValue Acw(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   if (!(flags.noMove && flags.noSize)) d.show(h, platform::ShowCommand::ShowNormal);
   activateWindow(context, h, false);
   d.setPosition(h, platform::ZPlacement::Unchanged, x.value_or(0), y.value_or(0), width, height, flags);
+  // Mouse coordinates fall back on this position while the origin window is
+  // minimised or gone (a recorded ACW line precedes the clicks in that window).
+  if (x && y) {
+    OriginSettings& origin = context.memory().origin;
+    origin.x = *x;
+    origin.y = *y;
+  }
 
   const std::u16string cls = h != 0 ? d.className(h) : std::u16string();
   if (cls == u"RUNDLL" || cls == u"#32770")

@@ -80,6 +80,10 @@ void BuiltinLibrary::addBeforeErrorShownHook(RunHook hook) {
   if (hook) errorShownHooks_.push_back(std::move(hook));
 }
 
+void BuiltinLibrary::addMessagePauseHook(std::function<void()> hook) {
+  if (hook) pauseHooks_.push_back(std::move(hook));
+}
+
 void BuiltinLibrary::addRunHooks(RunHook beginRun, RunHook endRun) {
   if (beginRun) beginHooks_.push_back(std::move(beginRun));
   if (endRun) endHooks_.push_back(std::move(endRun));
@@ -111,6 +115,10 @@ void BuiltinLibrary::endRun(RunHookContext& run) const {
 
 void BuiltinLibrary::beforeErrorShown(RunHookContext& run) const {
   for (const RunHook& hook : errorShownHooks_) hook(run);
+}
+
+void BuiltinLibrary::afterMessagePause() const {
+  for (const auto& hook : pauseHooks_) hook();
 }
 
 std::unique_ptr<BuiltinNameSource> BuiltinLibrary::makeNameSource(const NameSourceContext& context) const {

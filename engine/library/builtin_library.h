@@ -67,6 +67,11 @@ class BuiltinLibrary {
   // so that nothing a family holds (an input lock) keeps the user from
   // answering it.
   void addBeforeErrorShownHook(RunHook hook);
+  // Hooks run on the main script's thread after each of its passes over
+  // pending window messages (between statements and inside waits), so that a
+  // family can note what happened meanwhile. They run about every 10 ms, so
+  // they must be cheap.
+  void addMessagePauseHook(std::function<void()> hook);
   // Makes the source of the builtin constants and special names for an engine.
   void setNameSource(NameSourceFactory factory) { nameSource_ = std::move(factory); }
   // The providers of script objects and of DEF_DLL calls (object_seam.h);
@@ -94,6 +99,8 @@ class BuiltinLibrary {
   void beginRun(RunHookContext& run) const;
   void endRun(RunHookContext& run) const;
   void beforeErrorShown(RunHookContext& run) const;
+  bool hasMessagePauseHooks() const { return !pauseHooks_.empty(); }
+  void afterMessagePause() const;
   // The name source for one engine, or null when no family provides one.
   std::unique_ptr<BuiltinNameSource> makeNameSource(const NameSourceContext& context) const;
 
@@ -103,6 +110,7 @@ class BuiltinLibrary {
   std::deque<BuiltinEntry> entries_;
   std::unordered_map<std::u16string_view, BuiltinEntry*> byName_;
   std::vector<RunHook> beginHooks_, endHooks_, errorShownHooks_;
+  std::vector<std::function<void()>> pauseHooks_;
   NameSourceFactory nameSource_;
   ObjectProvider* objects_ = nullptr;
   DllProvider* dll_ = nullptr;

@@ -38,6 +38,12 @@ TUScript::TUScript(platform::Platform& hostPlatform, BuildHost& hostSettings, co
       japanese_(platform.locale.japanese()),
       globalHost_(std::make_unique<GlobalScopeHost>(executor)) {
   TrdTable[0].isMain = true;
+  // The families watch the main script's pauses (the mouse buttons seen
+  // between statements); the user-interface thread's pumps are not the script's.
+  if (library.hasMessagePauseHooks())
+    routedUi_.setAfterPump([this] {
+      if (OnMainThread()) library.afterMessagePause();
+    });
   // An ended thread may be what the user-interface thread waits for.
   ThreadSlots.onSlotFreed = [this] { uiHandOver_.wake(); };
   store.abortFlag = &AbortFlag;

@@ -20,6 +20,11 @@ void RoutedUi::onUiThread(const std::function<void()>& work) {
   }
 }
 
+void RoutedUi::pumpMessages() {
+  host_.pumpMessages();
+  if (afterPump_ && currentSlot < 0) afterPump_();
+}
+
 void RoutedUi::messageBox(const std::u16string& text, const std::u16string& caption) {
   onUiThread([&] { host_.messageBox(text, caption); });
 }

@@ -3,6 +3,8 @@
 // handed to the user-interface thread, so a dialog or the log window is only
 // ever touched by that thread and whole lines never interleave.
 #pragma once
+#include <functional>
+
 #include "engine/threads/ui_handover.h"
 #include "platform/ui_sink.h"
 
@@ -32,8 +34,11 @@ class RoutedUi final : public platform::UiSink {
   void errorDialog(const std::u16string& message) override;
   void printLine(const std::u16string& text) override;
   void beep() override;
-  // Each thread lets its own window messages run: never handed over.
-  void pumpMessages() override { host_.pumpMessages(); }
+  // Each thread lets its own window messages run: never handed over. The
+  // observer, when set, runs after each pass on any thread but a script
+  // thread's.
+  void pumpMessages() override;
+  void setAfterPump(std::function<void()> observer) { afterPump_ = std::move(observer); }
 
   // Runs work where user-interface work of the calling thread belongs.
   void onUiThread(const std::function<void()>& work);
@@ -41,6 +46,7 @@ class RoutedUi final : public platform::UiSink {
  private:
   platform::UiSink& host_;
   UiHandOver& handOver_;
+  std::function<void()> afterPump_;
 };
 
 }  // namespace maqo::engine

@@ -4,7 +4,9 @@
 # client origin and direct mode, SCKEY's order, the release of held input when
 # a run ends normally and by an error, LOCKHARDEX's hooks against input from
 # another program, and SETHOTKEY's handler run by a hot key that another
-# program presses.
+# program presses. MUSCUR and the menu bar are checked on a ctlhost window
+# inside the script's own process (ctlrun.exe), as Wine shows the cursor
+# only to the process that owns the window.
 set -e
 cd "$MAQO_WIN_BIN/.."
 wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='Input*'
@@ -145,3 +147,42 @@ run_script hotkey
 cat "$work/hotkey.err"
 [ "$code" -eq 0 ] || { echo "hotkey: exit code $code"; exit 1; }
 printf '%s\n' "NOPE:No specified function" True 81,3 1 | diff - "$work/hotkey.out"
+
+# ---- MUSCUR and the menu bar, on a ctlhost window in the script's own process ----
+# The window stands apart from the ctlhost windows above, so the point is over it.
+cat >"$work/cursor.mqs" <<'MQS'
+ID = GETID("CtlHost in-process", "CtlHost")
+CTRLWIN(ID, ACTIVATE)
+MOUSEORG(ID, MORG_CLIENT)
+// The edit at client (10, 10), 300 x 24, shows the text cursor; the bare client area the arrow.
+MMV(100, 20)
+SLEEP(0.5)
+PRINT MUSCUR()  // CUR_IBEAM
+MMV(450, 300)
+SLEEP(0.5)
+PRINT MUSCUR()  // CUR_ARROW
+// The menu bar from the keyboard: File, then the greyed item's letter (nothing
+// runs), out of the menu; then File, Exit, which closes the window.
+SCKEY(ID, VK_ALT, VK_F)
+SLEEP(0.3)
+KBD(VK_G)
+SLEEP(0.3)
+KBD(VK_ESC); KBD(VK_ESC)
+SLEEP(0.3)
+SCKEY(ID, VK_ALT, VK_F)
+SLEEP(0.3)
+KBD(VK_X)
+SLEEP(0.5)
+MQS
+set +e
+wrun 120 "$MAQO_WIN_BIN/ctlrun.exe" /title "CtlHost in-process" /pos 690 300 560 440 /log "$(winpath "$work/cursor.log")" \
+  -- "$(winpath "$work/cursor.mqs")" >"$work/cursor.raw" 2>"$work/cursor.err"
+code=$?
+set -e
+tr -d '\r' <"$work/cursor.raw" >"$work/cursor.out"
+cat "$work/cursor.err"
+[ "$code" -eq 0 ] || { echo "cursor: exit code $code"; exit 1; }
+printf '%s\n' 6 2 | diff - "$work/cursor.out"
+expect_log "$work/cursor.log" "^COMMAND 303 0$"
+expect_log "$work/cursor.log" "^WM_CLOSE$"
+if grep -q "^COMMAND 302 " "$work/cursor.log"; then echo "the greyed menu item ran"; exit 1; fi

@@ -106,7 +106,28 @@ TEST_F(InputTest, OriginsMoveTheCursorRelativeToAWindowAndMmvClamps) {
   EXPECT_EQ(input.cursor, (std::pair{1919, 0}));
   // ID -1 changes nothing.
   run(&Mouseorg, u"MOUSEORG", {u"-1", u"2"});
-  EXPECT_EQ(inputSession.origin(-1).mode, 0);
+  EXPECT_EQ(session.memory(-1).origin.mode, 0);
+}
+
+TEST_F(InputTest, AcwRecordsWhereItMovedAWindowAsTheOriginAMinimisedWindowLeaves) {
+  FakeWindow w;
+  w.title = u"Moved";
+  w.rect = {300, 200, 700, 500};
+  const WindowHandle h = desktop.add(w);
+  const std::u16string id = num(session.ids.idOf(h));
+  run(&Mouseorg, u"MOUSEORG", {id});
+  run(&Mmv, u"MMV", {u"0", u"0"});
+  EXPECT_EQ(input.cursor, (std::pair{300, 200}));
+  // Only a move records a position: a resize leaves the origin as it was.
+  run(&Acw, u"ACW", {id, u"", u"", u"320", u"240"});
+  EXPECT_EQ(session.memory(-1).origin.x, 300);
+  run(&Acw, u"ACW", {id, u"500", u"400"});
+  EXPECT_EQ(session.memory(-1).origin.x, 500);
+  EXPECT_EQ(session.memory(-1).origin.y, 400);
+  desktop.window(h).iconic = true;
+  desktop.window(h).rect = {-32000, -32000, -31840, -31970};
+  run(&Mmv, u"MMV", {u"1", u"1"});
+  EXPECT_EQ(input.cursor, (std::pair{501, 401}));
 }
 
 TEST_F(InputTest, DirectClickGoesToTheChildUnderThePointInItsOwnCoordinates) {
@@ -241,6 +262,29 @@ TEST_F(InputTest, GetkeystateReadsTogglesAndSwapsButtons) {
   input.upForThread[65] = false;
   run(&Getkeystate, u"GETKEYSTATE", {u"65"});
   EXPECT_EQ(input.clearedStateEntries, 1);
+}
+
+TEST_F(InputTest, GetkeystateReportsAButtonThePausesSawOnceAndTheRunEndForgetsIt) {
+  auto clickSeenByAPause = [&](int vk) {
+    input.physicallyDown[vk] = true;
+    inputSession.noteMouseButtonsSeen();
+    input.physicallyDown[vk] = false;
+  };
+  auto keystate = [&](const char16_t* code) { return number(run(&Getkeystate, u"GETKEYSTATE", {code})); };
+  clickSeenByAPause(4);
+  EXPECT_EQ(keystate(u"4"), -1);
+  EXPECT_EQ(keystate(u"4"), 0);
+  EXPECT_EQ(keystate(u"1"), 0);  // each button has its own mark
+  // Swapped buttons: the pause saw the system's right button, which is LEFT.
+  input.swapped = true;
+  inputSession.prepareRun();
+  clickSeenByAPause(2);
+  EXPECT_EQ(keystate(u"2"), 0);
+  EXPECT_EQ(keystate(u"1"), -1);
+  // A mark left from one run is not reported in the next.
+  clickSeenByAPause(1);
+  releaseAtRunEnd();
+  EXPECT_EQ(keystate(u"2"), 0);
 }
 
 TEST_F(InputTest, MuscurNumbersTheSystemCursors) {
