@@ -13,7 +13,7 @@
 #include "automation/image/jpeg_writer.h"
 #include "automation/image/template_cache.h"
 #include "automation/input/input_builtins.h"
-#include "automation/input/input_session.h"
+#include "automation/origin_settings.h"
 #include "automation/windows/window_finder.h"
 #include "automation/windows/window_waits.h"
 
@@ -91,7 +91,7 @@ ScriptValue Chkimg(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   host.globals().ResultArray(frame, u"ALL_IMG_Y");
 
   // The area, in screen coordinates, and where results are measured from.
-  const OriginSettings origin = currentInputSession().origin(a.threadSlot);
+  const OriginSettings origin = a.memory().origin;
   const WindowHandle originHandle = originWindow(c, origin);
   int x1, y1, x2, y2;
   CaptureRequest request;
@@ -198,7 +198,7 @@ ScriptValue Peekcolor(builtins::BuiltinCall& call, builtins::BuiltinHost& host) 
   } else {
     const WindowRect desk = c.capture.virtualDesktop();
     if (x < desk.left || y < desk.top || x >= desk.right || y >= desk.bottom) return ScriptValue::int32(-1);
-    const OriginSettings origin = currentInputSession().origin(a.threadSlot);
+    const OriginSettings origin = a.memory().origin;
     CaptureRequest request;
     request.window = originWindow(c, origin);
     request.client = origin.mode >= kOriginClient;
