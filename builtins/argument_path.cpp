@@ -108,8 +108,8 @@ std::optional<engine::Message> LackingArguments(const BuiltinEntry& entry, int g
   return messages::argumentLacking(entry.name);
 }
 
-PacingRecord::PacingRecord(BuiltinHost& host) : host_(host), mainThread_(host.onMainThread()) {
-  if (!mainThread_) return;
+PacingRecord::PacingRecord(BuiltinHost& host, bool wantsElapsed) : host_(host), mainThread_(host.onMainThread()) {
+  if (!mainThread_ || !wantsElapsed) return;
   const int64_t last = host.familyState().get<engine::CallPacing>().lastReturnMs;
   const int64_t elapsed = last < 0 ? 999 : host.platform().clock.monotonicMs() - last;
   elapsedMs_ = static_cast<int>(std::clamp<int64_t>(elapsed, 0, 999));

@@ -34,10 +34,11 @@ std::optional<engine::Message> LackingArguments(const BuiltinEntry& entry, int g
 
 // The pacing record of the main thread: on construction, how many ms ago the
 // previous builtin call returned (0 to 999; 999 before the first call; 0 on
-// script threads); on destruction, the return time of this call.
+// script threads, and 0 unread when the caller does not want it); on
+// destruction, the return time of this call.
 class PacingRecord {
  public:
-  explicit PacingRecord(BuiltinHost& host);
+  explicit PacingRecord(BuiltinHost& host, bool wantsElapsed = true);
   ~PacingRecord();
   PacingRecord(const PacingRecord&) = delete;
   PacingRecord& operator=(const PacingRecord&) = delete;

@@ -38,15 +38,21 @@ QuoteMode QuoteModeOf(int64_t value) {
   }
 }
 
-std::u16string TrimField(std::u16string_view text) {
+std::u16string_view TrimFieldView(std::u16string_view text) {
   size_t b = 0, e = text.size();
   while (b < e && isTrimmed(text[b])) ++b;
   while (e > b && isTrimmed(text[e - 1])) --e;
-  return std::u16string(text.substr(b, e - b));
+  return text.substr(b, e - b);
 }
+
+std::u16string TrimField(std::u16string_view text) { return std::u16string(TrimFieldView(text)); }
 
 std::u16string SplitOffField(std::u16string& rest, char16_t delimiter, QuoteMode mode) {
   return engine::SplitOff(rest, std::u16string_view(&delimiter, 1), rulesFor(mode));
+}
+
+std::u16string_view SplitOffFieldView(std::u16string_view& rest, char16_t delimiter, QuoteMode mode) {
+  return engine::SplitOffView(rest, std::u16string_view(&delimiter, 1), rulesFor(mode));
 }
 
 FieldText UnquoteField(std::u16string_view t, QuoteMode mode) {

@@ -21,10 +21,13 @@ QuoteMode QuoteModeOf(int64_t value);  // other values behave as 1 (quotes kept)
 
 // Trims code units up to U+0020 at both ends, except TAB.
 std::u16string TrimField(std::u16string_view text);
+std::u16string_view TrimFieldView(std::u16string_view text);
 
 // Takes the next field off the front of rest (rest keeps what follows the
 // delimiter). Delimiters inside double quotes do not split unless the mode is Ignore.
 std::u16string SplitOffField(std::u16string& rest, char16_t delimiter, QuoteMode mode);
+// The same on a view into the line: copies nothing.
+std::u16string_view SplitOffFieldView(std::u16string_view& rest, char16_t delimiter, QuoteMode mode);
 
 // A field as FGET returns it after trimming: the quote handling of the mode.
 // quotedText tells that quotes were removed in mode 0 (the field stays a text).

@@ -168,27 +168,30 @@ ScriptValue FileSlotTable::Get(int64_t id, int64_t line, int64_t column, QuoteMo
   const std::u16string& text = slot->lines[static_cast<size_t>(line - 1)];
   if (column <= 0) return TextOrNumberResult(text, false);
 
+  // Fields are read through views into the line: only the field returned is copied.
   const bool quotes = mode != QuoteMode::Ignore;
-  std::u16string rest = text;
+  std::u16string_view rest = text;
   int64_t done = 0;
   if (slot->cachedLine == line && slot->cachedColumn < column && slot->cachedQuotes == quotes) {
-    rest = slot->cachedRest;
+    rest = rest.substr(slot->cachedRestBegin, slot->cachedRestEnd - slot->cachedRestBegin);
     done = slot->cachedColumn;
   }
-  std::u16string field;
+  std::u16string_view field;
   for (int64_t c = done + 1; c <= column; ++c) {
-    rest = TrimField(rest);
+    rest = TrimFieldView(rest);
     if (rest.empty()) {
-      field.clear();
+      field = {};
       break;
     }
-    field = SplitOffField(rest, slot->delimiter(), mode);
+    field = SplitOffFieldView(rest, slot->delimiter(), mode);
   }
   slot->cachedLine = line;
   slot->cachedColumn = column;
   slot->cachedQuotes = quotes;
-  slot->cachedRest = std::move(rest);
-  const FieldText unquoted = UnquoteField(TrimField(field), mode);
+  // An empty rest may be a default view: it then lies at the line's end.
+  slot->cachedRestBegin = rest.empty() ? text.size() : static_cast<size_t>(rest.data() - text.data());
+  slot->cachedRestEnd = slot->cachedRestBegin + rest.size();
+  const FieldText unquoted = UnquoteField(TrimFieldView(field), mode);
   return TextOrNumberResult(unquoted.text, unquoted.quotedText);
 }
 

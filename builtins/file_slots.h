@@ -39,22 +39,20 @@ struct FileSlot {
   bool exclusive = false;
   bool tab = false;
   std::u16string name;  // empty: free
-  // The FGET column cache: the rest of cachedLine after cachedColumn, split
+  // The FGET column cache: where in cachedLine the rest after cachedColumn
+  // lies (offsets, as the line is unchanged until the cache is cleared), split
   // with cachedQuotes (quotes protect delimiters or not).
   int64_t cachedLine = -1;
   int64_t cachedColumn = 0;
   bool cachedQuotes = true;
-  std::u16string cachedRest;
+  size_t cachedRestBegin = 0, cachedRestEnd = 0;
   Lines lines;
   LineLayout layout;  // how the file separated its lines, kept for writing back
   std::unique_ptr<platform::HeldFile> held;
 
   bool inUse() const { return !name.empty(); }
   char16_t delimiter() const { return tab ? u'\t' : u','; }
-  void clearCache() {
-    cachedLine = -1;
-    cachedRest.clear();
-  }
+  void clearCache() { cachedLine = -1; }
   void reset();
 };
 

@@ -73,8 +73,12 @@ bool comparisonHolds(BinaryOp op, int cmp) {
 
 class Evaluation {
  public:
-  Evaluation(EvalHost& host, EvalContext& context)
-      : host_(host), context_(context), options_(host.options()), check_(host.checkMode()) {}
+  Evaluation(EvalHost& host, EvalContext& context, bool deferFailure = false)
+      : host_(host), context_(context), options_(host.options()), check_(host.checkMode()),
+        deferFailure_(deferFailure && !check_) {}
+
+  // The evaluator's own failure was deferred (see TryEvaluateExpression).
+  bool failed() const { return failed_; }
 
   std::u16string appendedText(const Expression& e) {
     const ExpressionNode& n = *e.root();
@@ -85,9 +89,10 @@ class Evaluation {
   }
 
   ScriptValue run(const Expression& e, bool shortCircuit) {
+    if (failed_) return ScriptValue();
     if (e.failure() == CompileFailure::TooDeep)
       throw ScriptError(u"The expression is nested too deeply.", u"式の入れ子が深すぎます");
-    if (e.failure() != CompileFailure::None) fail();
+    if (e.failure() != CompileFailure::None) throw ExpressionError(check_);
     if (!e.root()) return ScriptValue();
     const ExpressionNode& root = *e.root();
     ScriptValue v;
@@ -103,36 +108,50 @@ class Evaluation {
   }
 
  private:
-  [[noreturn]] void fail() const { throw ExpressionError(check_); }
+  // The evaluator's own failure. Thrown, unless the caller asked to have it
+  // deferred: then it is noted and every later step of this evaluation
+  // returns at once (no name is read and nothing is called after it), so the
+  // caller can raise the error without the cost of unwinding.
+  void fail() {
+    if (!deferFailure_) throw ExpressionError(check_);
+    failed_ = true;
+  }
 
   // The check pass reads every name and call as 1, so only literals keep their
   // values there; a literal that fails arithmetic ("1E+308" * 10) is left to
   // run time, where a TRY around it can catch the failure.
-  double number(const ScriptValue& v) const {
+  double number(const ScriptValue& v) {
     const auto d = v.tryToDouble();
     if (!d) {
       if (check_) return 1.0;
       fail();
+      return 0.0;
     }
     return *d;
   }
-  std::u16string text(const ScriptValue& v) const {
+  std::u16string text(const ScriptValue& v) {
     auto t = v.tryToText();
-    if (!t) fail();
+    if (!t) {
+      fail();
+      return {};
+    }
     return std::move(*t);
   }
   // An arithmetic result; an infinite one is an overflow.
-  ScriptValue numeric(double d) const {
+  ScriptValue numeric(double d) {
     if (!std::isfinite(d)) {
       if (check_) return ScriptValue::number(1.0);
       fail();
+      return ScriptValue();
     }
     return ScriptValue::number(plainZero(d));
   }
 
-  ScriptValue sub(const ExpressionPtr& e) { return EvaluateExpression(*e, host_, context_); }
+  // An index or argument expression, evaluated as a whole expression of its own.
+  ScriptValue sub(const ExpressionPtr& e) { return run(*e, false); }
 
   ScriptValue eval(const ExpressionNode& n) {
+    if (failed_) return ScriptValue();
     switch (n.kind) {
       case NodeKind::Literal:
         // NULL and NOTHING are names the check pass reads as 1, like any other.
@@ -158,6 +177,7 @@ class Evaluation {
       } else {
         acc = apply(n.ops[i], acc, leftIsEmptyWord, eval(right), right.emptyKeyword);
       }
+      if (failed_) return ScriptValue();
       leftIsEmptyWord = false;
     }
     return acc;
@@ -221,6 +241,7 @@ class Evaluation {
     std::vector<ScriptValue> indexes;
     indexes.reserve(ref.indexes.size());
     for (const auto& e : ref.indexes) indexes.push_back(sub(e));
+    if (failed_) return ScriptValue();
     return host_.getValue(ref, indexes);
   }
 
@@ -229,10 +250,16 @@ class Evaluation {
     std::vector<int64_t> indexes;
     for (const auto& e : indexExpressions) indexes.push_back(truncateToInt64(number(sub(e))));
     if (check_) return v;  // calls give 1 during the check pass: only the indexes are checked
-    if (!v.isArray()) fail();
+    if (failed_ || !v.isArray()) {
+      fail();
+      return ScriptValue();
+    }
     const ArrayValue& array = v.arrayRef();
     const auto flat = array.flatIndex(indexes);
-    if (!flat) fail();
+    if (!flat) {
+      fail();
+      return ScriptValue();
+    }
     return array.at(*flat);
   }
 
@@ -263,9 +290,15 @@ class Evaluation {
     const double x = number(a);
     const double y = check_ ? 1.0 : number(b);  // the check pass knows no values to divide by
     const auto dividend = roundHalfEvenToInt64(x), divisor = roundHalfEvenToInt64(y);
-    if (!dividend || !divisor) fail();
+    if (!dividend || !divisor) {
+      fail();
+      return ScriptValue();
+    }
     const auto r = remainderOf(*dividend, *divisor);
-    if (!r) fail();
+    if (!r) {
+      fail();
+      return ScriptValue();
+    }
     return ScriptValue::number(static_cast<double>(*r));
   }
 
@@ -363,12 +396,23 @@ class Evaluation {
   EvalContext& context_;
   const EvalOptions options_;
   const bool check_;
+  const bool deferFailure_;
+  bool failed_ = false;
 };
 
 }  // namespace
 
 ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, EvalContext& context, bool shortCircuit) {
   return Evaluation(host, context).run(expression, shortCircuit);
+}
+
+bool TryEvaluateExpression(const Expression& expression, EvalHost& host, ScriptValue& result) {
+  EvalContext context;
+  Evaluation evaluation(host, context, true);
+  ScriptValue value = evaluation.run(expression, false);
+  if (evaluation.failed()) return false;
+  result = std::move(value);
+  return true;
 }
 
 namespace {

@@ -28,6 +28,13 @@ ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, boo
 ScriptValue EvaluateExpression(const Expression& expression, EvalHost& host, EvalContext& context,
                                bool shortCircuit = false);
 
+// As EvaluateExpression (no condition), for a caller that raises the
+// evaluator's own failure itself: that failure ("a type isn't correct. or
+// overflow.") gives false instead of a throw; the evaluation stops at it, so
+// nothing after it is read or called. Any other error (a compile failure, one
+// thrown by the host) is thrown as usual.
+bool TryEvaluateExpression(const Expression& expression, EvalHost& host, ScriptValue& result);
+
 // The evaluator's own error, for the given mode.
 ScriptError ExpressionError(bool checkMode);
 

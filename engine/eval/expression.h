@@ -4,6 +4,7 @@
 // per program line (or once per distinct text through CompileCache) and then
 // evaluated any number of times, by any thread.
 #pragma once
+#include <atomic>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@ namespace maqo::engine {
 
 class Expression;
 struct ExpressionNode;
+struct BuiltinEntry;
 using ExpressionPtr = std::shared_ptr<const Expression>;
 
 // A name read by an expression: a variable, constant, special name, module
@@ -28,6 +30,20 @@ struct NameRef {
   SlotHints hints;                          // where the name was last found
 };
 
+// The builtin a call site was last resolved to, so the next call of a builtin
+// skips hashing its name. Only a guess: the builtin library takes it when the
+// entry is one of its own (entries never move). Compiled trees may be shared
+// by threads, so it is a relaxed atomic.
+struct BuiltinHint {
+  BuiltinHint() = default;
+  BuiltinHint(const BuiltinHint& other) : entry(other.entry.load(std::memory_order_relaxed)) {}
+  BuiltinHint& operator=(const BuiltinHint& other) {
+    entry.store(other.entry.load(std::memory_order_relaxed), std::memory_order_relaxed);
+    return *this;
+  }
+  mutable std::atomic<const BuiltinEntry*> entry{nullptr};
+};
+
 // A function call: NAME(arguments), possibly followed by a member chain on the
 // result (OBJ.ITEM(1).NAME) that the host resolves.
 struct CallSite {
@@ -37,6 +53,7 @@ struct CallSite {
   std::vector<std::u16string> argumentTexts;  // split at top-level commas, trimmed; F() has none
   std::vector<ExpressionPtr> arguments;     // the same, compiled (each evaluated only when asked)
   std::u16string tail;                      // ".NAME..." chained after the closing ")", else empty
+  BuiltinHint builtin;                      // the builtin NAME was last found to be
 };
 
 // Why an expression could not be compiled; the error is raised when it is evaluated.

@@ -77,6 +77,18 @@ SplitPiece SplitOffWithDelimiter(std::u16string& text, std::u16string_view delim
   }
 }
 
+std::u16string_view SplitOffView(std::u16string_view& text, std::u16string_view delimiters, SplitRules rules) {
+  const size_t at = findDelimiter(text, delimiters, rules);
+  if (at == std::u16string_view::npos) {
+    const std::u16string_view piece = text;
+    text = {};
+    return piece;
+  }
+  const std::u16string_view piece = text.substr(0, at);
+  text.remove_prefix(at + 1);
+  return piece;
+}
+
 std::u16string SplitOff(std::u16string& text, std::u16string_view delimiters, SplitRules rules) {
   return SplitOffWithDelimiter(text, delimiters, rules).text;
 }

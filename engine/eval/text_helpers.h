@@ -33,6 +33,11 @@ struct SplitPiece {
 // As SplitOff, and tells which delimiter ended the piece.
 SplitPiece SplitOffWithDelimiter(std::u16string& text, std::u16string_view delimiters, SplitRules rules = {});
 
+// As SplitOff without skipping empty pieces, on a view: returns the piece
+// before the first top-level delimiter and moves text past that delimiter
+// (to its end when there is none). Copies nothing.
+std::u16string_view SplitOffView(std::u16string_view& text, std::u16string_view delimiters, SplitRules rules = {});
+
 // Every piece of text split at top-level delimiters, untrimmed. An empty text
 // gives no pieces; a delimiter at the end gives a last empty piece ("A," is "A" and "").
 std::vector<std::u16string> SplitAll(std::u16string_view text, std::u16string_view delimiters, SplitRules rules = {});

@@ -299,9 +299,7 @@ void Executor::tryBlock(ExecFrame& f) {
   f.caught = false;
   const size_t withDepth = f.withStack.size();
 
-  std::optional<RaisedError> taken;
-  std::exception_ptr pending;
-  bool pendingCatchable = false;
+  std::optional<RaisedError> taken, pending;
   {
     // The TRY counts as open while its body runs; an EXCEPT TRY also for the
     // functions called from it (their frames copy tryDepth).
@@ -317,21 +315,18 @@ void Executor::tryBlock(ExecFrame& f) {
         if (except) --f.tryDepth;
       }
     } open(f, links.except);
-    try {
-      RunRange(f, s + 1, links.handler);
-    } catch (const RaisedError& error) {
+    if (std::optional<RaisedError> error = runTryBody(f, s + 1, links.handler)) {
       const bool stopping = engine_.AbortFlag.load() || engine_.StopRequestedFor(f.thread);
-      if (links.except && error.catchable() && !stopping) {
-        taken = error;
+      if (links.except && error->catchable() && !stopping) {
+        taken = std::move(error);
       } else {
-        pending = std::current_exception();
-        pendingCatchable = error.catchable();
+        pending = std::move(error);
       }
     }
   }
 
   if (links.except) {
-    if (pending) std::rethrow_exception(pending);
+    if (pending) throw *pending;
     if (taken) {
       cutWithStack(f, withDepth);
       f.tryErrorMessage = Trim(taken->message().in(engine_.Japanese()));
@@ -346,13 +341,13 @@ void Executor::tryBlock(ExecFrame& f) {
     } else if (engine_.StopRequestedFor(f.thread)) {
       runs = engine_.program.Options.optFinally && !f.thread.abandoned();
     } else if (pending) {
-      runs = pendingCatchable;
+      runs = pending->catchable();
     }
     if (runs) {
       cutWithStack(f, withDepth);
       runFinallyPart(f, links.handler, links.endTry);
     }
-    if (pending) std::rethrow_exception(pending);
+    if (pending) throw *pending;
   }
   f.setLine(links.endTry + 1);
 }

@@ -85,8 +85,7 @@ ScriptValue Executor::KansuCall(ExecFrame& caller, const CallSite& call, CallMod
   const std::optional<FoundFunction> function = FindFunction(name, caller, mode == CallMode::CallFile);
 
   if (!function && mode == CallMode::Expression) {
-    const std::u16string_view bare = startsWith(name, u"GLOBAL.") ? std::u16string_view(name).substr(7) : name;
-    if (const BuiltinEntry* builtin = engine_.library.find(bare)) return callBuiltin(caller, *builtin, call);
+    if (const BuiltinEntry* builtin = engine_.library.find(call)) return callBuiltin(caller, *builtin, call);
   }
 
   if (function) {

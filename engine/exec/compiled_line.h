@@ -42,6 +42,11 @@ struct CompiledLine {
   bool threadStart = false;
   // An assignment "S = S + ..." that may append to S's text in place (see AppendsToName).
   bool appendsInPlace = false;
+  // For such a line: whether S held a text after it last ran. While S holds a
+  // number the line runs the ordinary way at once, without first looking S up
+  // to see it is no text (a compiled line belongs to one thread; both ways
+  // give the same value, so a wrong guess only costs time).
+  bool appendTargetHeldText = true;
 
   // By kind: the condition (IFB, WHILE, REPEAT), the SELECT expression, FOR's
   // from / to / step, FOR-IN's collection, the value of an assignment, PRINT,

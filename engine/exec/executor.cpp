@@ -86,17 +86,42 @@ void Executor::RunRange(ExecFrame& f, int from, int end) {
 }
 
 void Executor::ExecStatement(ExecFrame& f) {
+  if (std::optional<RaisedError> error = execStatementCatching(f)) throw std::move(*error);
+}
+
+std::optional<RaisedError> Executor::execStatementCatching(ExecFrame& f) {
   f.setLine(f.line);
   try {
     if (StackNearlyExhausted()) throw ScriptError(msg::blocksTooDeep());
-    dispatch(f, compiled(f, f.line));
-  } catch (const RaisedError&) {
-    throw;
+    CompiledLine& c = compiled(f, f.line);
+    const bool plainAssignment = c.kind == StatementKind::Assignment && !c.threadStart && !c.appendsInPlace &&
+                                 !engine_.program.Records[static_cast<size_t>(f.line)].error;
+    if (!plainAssignment) {
+      dispatch(f, c);
+      return std::nullopt;
+    }
+    // As dispatch and assign do, with the evaluator's own failure handed back
+    // without a throw.
+    const int line = f.line;
+    ScriptValue value;
+    if (!TryEvaluateExpression(*c.expressions[0], f.evalHost, value)) return Raise(f, ExpressionError(false));
+    store(f, c.target, value);
+    f.setLine(line + 1);
+  } catch (const RaisedError& error) {
+    return error;
   } catch (const ScriptError& error) {
-    throw Raise(f, error);
+    return Raise(f, error);
   } catch (const std::exception& error) {
-    throw Raise(f, ScriptError(msg::analysis(u16(error.what())), false));
+    return Raise(f, ScriptError(msg::analysis(u16(error.what())), false));
   }
+  return std::nullopt;
+}
+
+std::optional<RaisedError> Executor::runTryBody(ExecFrame& f, int from, int end) {
+  f.setLine(from);
+  while (f.line < end && mayContinue(f))
+    if (std::optional<RaisedError> error = execStatementCatching(f)) return error;
+  return std::nullopt;
 }
 
 ScriptValue Executor::Evaluate(ExecFrame& f, const Expression& expression, bool condition) {
@@ -200,7 +225,7 @@ void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue
   engine_.store.PutValue(f, target.name, indexes, value, flags);
 }
 
-void Executor::assign(ExecFrame& f, const CompiledLine& c) {
+void Executor::assign(ExecFrame& f, CompiledLine& c) {
   if (c.threadStart) {
     ScriptValue slot;
     try {
@@ -212,8 +237,9 @@ void Executor::assign(ExecFrame& f, const CompiledLine& c) {
     }
     return store(f, c.target, slot);
   }
-  if (c.appendsInPlace && appendInPlace(f, c)) return;
+  if (c.appendsInPlace && c.appendTargetHeldText && appendInPlace(f, c)) return;
   const ScriptValue value = Evaluate(f, *c.expressions[0]);
+  if (c.appendsInPlace) c.appendTargetHeldText = value.isNativeString();
   store(f, c.target, value);
 }
 

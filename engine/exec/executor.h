@@ -112,9 +112,16 @@ class Executor {
   bool mayContinue(ExecFrame& f);
   void letMessagesRun(ExecFrame& f);
   void dispatch(ExecFrame& f, CompiledLine& c);
+  // The body of a TRY: as RunRange, but the error of a statement comes back
+  // as the result instead of being thrown on, so the TRY that takes it pays
+  // for no further unwinding (and an assignment's own evaluation failure for
+  // none at all).
+  std::optional<RaisedError> runTryBody(ExecFrame& f, int from, int end);
+  // ExecStatement that gives the statement's error back instead of throwing it.
+  std::optional<RaisedError> execStatementCatching(ExecFrame& f);
 
   // simple statements
-  void assign(ExecFrame& f, const CompiledLine& c);
+  void assign(ExecFrame& f, CompiledLine& c);
   // "S = S + ..." on a text: appends to S's text in place; false when the
   // statement must run the ordinary way (S holds no text).
   bool appendInPlace(ExecFrame& f, const CompiledLine& c);

@@ -17,6 +17,7 @@ class BuiltinHost;
 struct BuiltinCall;
 struct MathArguments;
 struct BuiltinEntry;
+class BuiltinLibrary;
 
 // A builtin takes at most this many arguments; more is a non-catchable error.
 inline constexpr int kMaxBuiltinArguments = 36;
@@ -75,6 +76,7 @@ struct BuiltinEntry {
   // Filled when a library registers the entry: how a call runs, and the
   // family's function (null while the family is not linked into this program).
   BuiltinDispatcher dispatch = nullptr;
+  const BuiltinLibrary* library = nullptr;  // the library that holds this entry
   BuiltinFunction function = nullptr;
   MathFunction math = nullptr;
 

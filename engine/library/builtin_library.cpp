@@ -58,6 +58,7 @@ void BuiltinLibrary::addBuiltins(std::span<const BuiltinEntry> table, BuiltinDis
     if (byName_.count(entry.name) != 0) continue;
     BuiltinEntry& added = entries_.emplace_back(entry);
     added.dispatch = dispatch;
+    added.library = this;
     byName_.emplace(added.name, &added);
   }
 }
@@ -98,6 +99,16 @@ BuiltinEntry* BuiltinLibrary::findMutable(std::u16string_view name) const {
 }
 
 const BuiltinEntry* BuiltinLibrary::find(std::u16string_view name) const { return findMutable(name); }
+
+const BuiltinEntry* BuiltinLibrary::find(const CallSite& call) const {
+  const BuiltinEntry* hinted = call.builtin.entry.load(std::memory_order_relaxed);
+  if (hinted != nullptr && hinted->library == this) return hinted;
+  std::u16string_view name = call.name;
+  if (name.substr(0, 7) == u"GLOBAL.") name.remove_prefix(7);
+  const BuiltinEntry* found = findMutable(name);
+  if (found != nullptr) call.builtin.entry.store(found, std::memory_order_relaxed);
+  return found;
+}
 
 ScriptValue BuiltinLibrary::call(const CallSite& site, BuiltinHost& host) const {
   const BuiltinEntry* entry = find(site.name);

@@ -84,6 +84,10 @@ class BuiltinLibrary {
   // blanks are ignored), or null. The pointer stays valid for the library's
   // life, so a compiled call site may keep it.
   const BuiltinEntry* find(std::u16string_view name) const;
+  // The builtin a call of a function names, or null: find of call.name
+  // without a leading "GLOBAL." (so "GLOBAL." may stand twice), through the
+  // call site's hint when that holds one of this library's entries.
+  const BuiltinEntry* find(const CallSite& call) const;
   // Runs a call of the builtin. Throws ScriptError (see the dispatcher).
   ScriptValue call(const BuiltinEntry& entry, const CallSite& call, BuiltinHost& host) const {
     return entry.dispatch(entry, call, host);

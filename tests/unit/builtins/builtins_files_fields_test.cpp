@@ -94,6 +94,26 @@ TEST(BuiltinsFilesFields, ColumnCacheRespectsTheQuoteMode) {
   EXPECT_EQ(f.get(1, 2).toDisplayText(), u"q");
 }
 
+// Reading the columns of a line one after another goes on from where the
+// previous read stopped; it must give what a read of each column alone gives,
+// also past the last field and over blanks and quotes at the end.
+TEST(BuiltinsFilesFields, ColumnsReadInOrderMatchColumnsReadAlone) {
+  const std::u16string lines[] = {u"a,b", u"a,b,  ", u" x , \"y,z\" ,\"w\"", u"1,,3,", u"", u"   ", u"\"open,quote"};
+  for (const auto& line : lines) {
+    for (const QuoteMode mode : {QuoteMode::StripSimple, QuoteMode::Keep, QuoteMode::Doubled, QuoteMode::Ignore}) {
+      SCOPED_TRACE(utf8(line) + " mode " + std::to_string(static_cast<int>(mode)));
+      SlotFixture inOrder({line});
+      for (int64_t column = 1; column <= 6; ++column) {
+        SlotFixture alone({line});
+        const ScriptValue expected = alone.get(1, column, mode);
+        const ScriptValue got = inOrder.get(1, column, mode);
+        EXPECT_EQ(got.toDisplayText(), expected.toDisplayText()) << "column " << column;
+        EXPECT_EQ(got.type(), expected.type()) << "column " << column;
+      }
+    }
+  }
+}
+
 struct PutCase {
   const char* label;
   std::vector<std::u16string> before;
