@@ -187,6 +187,8 @@ class Controls {
   // WM_INITMENU, and WM_INITMENUPOPUP for a submenu at a position.
   virtual void initMenu(WindowHandle window, uint64_t menu) = 0;
   virtual void initMenuPopup(WindowHandle window, uint64_t submenu, int position) = 0;
+  // GetMenuItemRect: the item's rectangle on the screen.
+  virtual std::optional<WindowRect> menuItemRect(WindowHandle window, uint64_t menu, int position) = 0;
   // WM_COMMAND with the item's ID, posted.
   virtual void postCommand(WindowHandle window, uint32_t id) = 0;
 };

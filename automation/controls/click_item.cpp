@@ -1,5 +1,7 @@
 #include "automation/controls/click_item.h"
 
+#include <algorithm>
+
 #include "automation/controls/control_actions.h"
 #include "automation/controls/control_enumeration.h"
 #include "automation/controls/control_kinds.h"
@@ -349,6 +351,48 @@ std::optional<ClickOutcome> menu(Search& s) {
   return ClickOutcome{true, -1};
 }
 
+// The last resort for the menu: a menu-bar item clicked with the real mouse
+// (opening its menu), the window first moved so the item lies at least 8
+// pixels inside the desktop.
+std::optional<ClickOutcome> menuBarByMouse(Search& s) {
+  if (s.queryForm()) return std::nullopt;
+  ControlContext& c = s.c;
+  platform::Desktop& d = c.automation.desktop;
+  platform::Input& input = currentInputSession().input();
+  if (!input.available() || !d.isVisible(c.window) || d.isIconic(c.window)) return std::nullopt;
+  const uint64_t bar = c.controls.windowMenu(c.window);
+  if (bar == 0) return std::nullopt;
+  int matches = 0;
+  for (int i = 0, n = c.controls.menuItemCount(bar); i < n; ++i) {
+    const platform::MenuItemFacts item = c.controls.menuItem(bar, i);
+    if ((item.state & platform::MenuItemFacts::kGrayed) || !ItemMatches(item.text, s.query, s.halfWidth)) continue;
+    if (s.r.number > 0 && ++matches != s.r.number) continue;
+    const int checked = (item.state & platform::MenuItemFacts::kChecked) ? 1 : 0;
+    if (checked == s.r.desired) return ClickOutcome{true, -1};
+    auto rect = c.controls.menuItemRect(c.window, bar, i);
+    if (!rect) return std::nullopt;
+    const platform::WindowRect desk = input.virtualDesktop();
+    const int dx = std::max(0, desk.left + 8 - rect->left) - std::max(0, rect->right - (desk.right - 8));
+    const int dy = std::max(0, desk.top + 8 - rect->top) - std::max(0, rect->bottom - (desk.bottom - 8));
+    if (dx != 0 || dy != 0) {
+      if (auto frame = d.windowRect(c.window))
+        d.setPosition(c.window, platform::ZPlacement::Unchanged, frame->left + dx, frame->top + dy, 0, 0,
+                      {false, true, false});
+      rect = c.controls.menuItemRect(c.window, bar, i);
+      if (!rect) return std::nullopt;
+    }
+    s.activate();
+    input.setCursorPos(rect->left + 5, rect->top + 5);
+    const bool swapped = input.buttonsSwapped();
+    namespace mf = platform::mouse_flags;
+    input.sendMouse({0, 0, 0, swapped ? mf::kRightDown : mf::kLeftDown});
+    c.automation.platform.clock.sleepMs(20);
+    input.sendMouse({0, 0, 0, swapped ? mf::kRightUp : mf::kLeftUp});
+    return ClickOutcome{true, -1};
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ClickOutcome ClickItem(ControlContext& c, const ClickRequest& r) {
@@ -360,7 +404,7 @@ ClickOutcome ClickItem(ControlContext& c, const ClickRequest& r) {
   const std::pair<uint32_t, Step> steps[] = {{kb::kButton, &buttons}, {kb::kList, &lists},
                                              {kb::kTab, &tabs},       {kb::kMenu, &menu},
                                              {kb::kTreeView, &trees}, {kb::kListView, &listViews},
-                                             {kb::kToolBar, &toolBars}};
+                                             {kb::kToolBar, &toolBars}, {kb::kMenu, &menuBarByMouse}};
   for (const auto& [kind, step] : steps) {
     if (!(r.kinds & kind) || c.automation.stopRequested()) continue;
     if (std::optional<ClickOutcome> outcome = step(s)) return *outcome;

@@ -353,6 +353,14 @@ void FakeControls::initMenuPopup(WindowHandle window, uint64_t submenu, int posi
   record("initpopup " + hex(window) + " " + hex(submenu) + " " + std::to_string(position));
 }
 
+std::optional<WindowRect> FakeControls::menuItemRect(WindowHandle window, uint64_t menu, int position) {
+  if (windowMenu(window) != menu || position < 0 || position >= menuItemCount(menu)) return std::nullopt;
+  const WindowRect frame = frames && frames->windowRect(window) ? *frames->windowRect(window)
+                           : find(window)                      ? find(window)->facts.rect
+                                                               : WindowRect{};
+  return WindowRect{frame.left + 60 * position, frame.top + 20, frame.left + 60 * position + 50, frame.top + 38};
+}
+
 void FakeControls::postCommand(WindowHandle window, uint32_t id) {
   record("command " + hex(window) + " " + std::to_string(id));
 }

@@ -137,6 +137,10 @@ class FakeControls final : public Controls {
   MenuItemFacts menuItem(uint64_t menu, int position) override;
   void initMenu(WindowHandle window, uint64_t menu) override;
   void initMenuPopup(WindowHandle window, uint64_t submenu, int position) override;
+  // Menu-bar items sit 60 pixels apart along the window's top edge + 20; the
+  // window's rectangle comes from this desktop when set (it follows moves).
+  Desktop* frames = nullptr;
+  std::optional<WindowRect> menuItemRect(WindowHandle window, uint64_t menu, int position) override;
   void postCommand(WindowHandle window, uint32_t id) override;
 
  private:

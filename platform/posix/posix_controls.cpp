@@ -68,6 +68,7 @@ class NoControls final : public Controls {
   MenuItemFacts menuItem(uint64_t, int) override { return {}; }
   void initMenu(WindowHandle, uint64_t) override {}
   void initMenuPopup(WindowHandle, uint64_t, int) override {}
+  std::optional<WindowRect> menuItemRect(WindowHandle, uint64_t, int) override { return std::nullopt; }
   void postCommand(WindowHandle, uint32_t) override {}
 };
 

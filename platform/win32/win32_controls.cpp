@@ -598,6 +598,11 @@ class Win32Controls final : public Controls {
   void initMenuPopup(WindowHandle window, uint64_t submenu, int position) override {
     sendTimed(hwnd(window), WM_INITMENUPOPUP, static_cast<WPARAM>(submenu), MAKELPARAM(position, FALSE));
   }
+  std::optional<WindowRect> menuItemRect(WindowHandle window, uint64_t menu, int position) override {
+    RECT r{};
+    if (!GetMenuItemRect(hwnd(window), menuOf(menu), static_cast<UINT>(position), &r)) return std::nullopt;
+    return WindowRect{r.left, r.top, r.right, r.bottom};
+  }
   void postCommand(WindowHandle window, uint32_t id) override { PostMessageW(hwnd(window), WM_COMMAND, id, 0); }
 
  private:

@@ -219,6 +219,18 @@ TEST_F(MenuTest, PathsAndNamesFindTheirItems) {
   EXPECT_FALSE(logged("initpopup").empty());
 }
 
+TEST_F(MenuTest, MenuBarItemIsClickedWithTheMouseInsideTheDesktop) {
+  controls.frames = &desktop;
+  desktop.window(main).rect = {-100, 50, 500, 450};  // near the desktop's left edge
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(id), u"File", u"4"})), -1);
+  ASSERT_EQ(desktop.moves.size(), 1u);
+  EXPECT_EQ(desktop.moves[0].x, -100 + 108);  // the item's left edge 8 pixels inside
+  const std::vector<std::string> mouse = input.entries("mouse");
+  ASSERT_EQ(mouse.size(), 2u);
+  EXPECT_EQ(input.entries("cursor").back(), "cursor 13,75");  // the moved item's top-left + (5, 5)
+  EXPECT_TRUE(commands().empty());
+}
+
 TEST_F(MenuTest, GetitemAndMenuHandles) {
   EXPECT_EQ(number(call(&Getitem, u"GETITEM", {s(id), u"4"})), 8);
   EXPECT_EQ(host.run(u"ALL_ITEM_LIST[1]").toText(), u"Open");
