@@ -122,7 +122,7 @@ ScriptValue Acw(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   d.setPosition(h, platform::ZPlacement::Unchanged, x.value_or(0), y.value_or(0), width, height, flags);
   // Mouse coordinates fall back on this position while the origin window is
   // minimised or gone (a recorded ACW line precedes the clicks in that window).
-  if (x && y) {
+  if (h != 0 && x && y) {
     OriginSettings& origin = context.memory().origin;
     origin.x = *x;
     origin.y = *y;
