@@ -13,6 +13,7 @@
 
 #include "platform/common_control_layouts.h"
 #include "platform/controls.h"
+#include "platform/win32/process_bitness.h"
 
 namespace maqo::platform {
 
@@ -52,19 +53,9 @@ LRESULT sendTimed(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT ms = 
   return static_cast<LRESULT>(result);
 }
 
-// Whether the process of the window runs 64-bit code.
-bool process64(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-  if (!process) return kSelf64;
-  BOOL targetWow = FALSE;
-  IsWow64Process(process, &targetWow);
-  CloseHandle(process);
-  if (targetWow) return false;
-  if (kSelf64) return true;
-  BOOL selfWow = FALSE;
-  IsWow64Process(GetCurrentProcess(), &selfWow);
-  return selfWow != FALSE;  // a 32-bit program on a 64-bit system: native targets are 64-bit
-}
+// Whether the process of the window runs 64-bit code (our own bitness when
+// it cannot be asked).
+bool process64(DWORD processId) { return ProcessRuns64Bit(processId).value_or(kSelf64); }
 
 class Win32RemoteBuffer final : public RemoteBuffer {
  public:

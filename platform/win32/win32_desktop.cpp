@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "platform/desktop.h"
+#include "platform/win32/process_bitness.h"
 
 namespace maqo::platform {
 
@@ -230,17 +231,9 @@ class Win32Desktop final : public Desktop {
 
   ProcessBitness processBitness(uint32_t processId) override {
     if (processId == 0) return ProcessBitness::Unknown;
-    BOOL selfWow = FALSE;
-    if (!IsWow64Process(GetCurrentProcess(), &selfWow)) return ProcessBitness::Unknown;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) return ProcessBitness::Unknown;
-    BOOL wow = FALSE;
-    const BOOL read = IsWow64Process(process, &wow);
-    CloseHandle(process);
-    if (!read) return ProcessBitness::Unknown;
-    // On a 32-bit system every process is 32-bit; on a 64-bit one only WOW64 processes are.
-    if (!selfWow || wow) return ProcessBitness::Bits32;
-    return ProcessBitness::Bits64;
+    const std::optional<bool> bits64 = ProcessRuns64Bit(processId);
+    if (!bits64) return ProcessBitness::Unknown;
+    return *bits64 ? ProcessBitness::Bits64 : ProcessBitness::Bits32;
   }
 
   std::u16string processPath(uint32_t processId) override {

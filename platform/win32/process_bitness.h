@@ -1,0 +1,14 @@
+// Whether another process runs 64-bit code, asked the same way by the window
+// builtins (STATUS) and the control builtins (which structure layout a
+// process's common controls expect).
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+namespace maqo::platform {
+
+// Nothing when the process cannot be opened or asked.
+std::optional<bool> ProcessRuns64Bit(DWORD processId);
+
+}  // namespace maqo::platform
