@@ -4,6 +4,7 @@
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
+#include "com/objects/register_com_objects.h"
 
 namespace maqo::tests {
 
@@ -14,6 +15,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     automation::RegisterWindowBuiltins(*made);
     automation::RegisterInputBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
+    com::objects::RegisterComObjects(*made);
     return made;
   }();
   return library;
