@@ -4,7 +4,10 @@
 # arguments, WITH, FOR-IN and GETOLEITEM over _NewEnum, SAFEARRAY arguments,
 # TRUE reaching a server as VARIANT_TRUE, COM_ERR_IGN, errors with the
 # server's text, and an object made on the main thread used by a script
-# thread (marshalled between the apartments).
+# thread (marshalled between the apartments). Then the project's own test
+# server (tests/fixtures/testcom.c), registered in the prefix under HKLM
+# (Wine ignores per-user classes), shows exactly what reaches a server, and
+# its host program puts it in the running-object table for GETACTIVEOLEOBJ.
 set -e
 cd "$MAQO_WIN_BIN/.."
 work=$(mktemp -d "$MAQO_WINE_OUT/com.XXXXXX")
@@ -149,3 +152,102 @@ True
 1:4:ok
 WANT
 diff "$work/want.txt" "$work/got.txt"
+
+# ---- the test server ----
+clsid='{6A0F1E2C-3B4D-4E5F-8A9B-0C1D2E3F4A5B}'
+dll=$(winpath "$MAQO_WIN_BIN/testcom.dll")
+wrun 60 reg add 'HKLM\Software\Classes\Maqo.TestServer\CLSID' /ve /d "$clsid" /f >"$work/reg.txt" 2>&1
+wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f >>"$work/reg.txt" 2>&1
+wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f >>"$work/reg.txt" 2>&1
+wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\ProgID" /ve /d Maqo.TestServer /f >>"$work/reg.txt" 2>&1
+
+cat >"$work/server.mqs" <<'MQS'
+O = CREATEOLEOBJ("Maqo.TestServer")
+PRINT O.Types(3.0, 2.5, , "", TRUE)
+PRINT O.Types(1, c := "C", b := "B")
+PRINT O.Types("x := 1", 5000000000, -7)
+N = 41
+O.AddOne(VAR N)
+PRINT N
+PRINT O.Count + "," + O.Count() + "," + O.Child.Child.Count
+PRINT O.Reset()
+WITH O
+  PRINT .Count + .Child.Count
+ENDWITH
+O.Item(3) = "three"
+O.Item[4] = 4
+PRINT O.Item(3) + "," + O.Item[4]
+COM_ERR_IGN
+PRINT O.Fail()
+PRINT COM_ERR_FLG
+COM_ERR_RET
+TRY
+  O.Fail()
+EXCEPT
+  PRINT TRY_ERRMSG
+ENDTRY
+PRINT GETOLEITEM(O) + ":" + ALL_OLE_ITEM[0] + "," + ALL_OLE_ITEM[2]
+FOR V IN O
+  PRINT V
+NEXT
+S = SAFEARRAY(0, 2)
+PRINT LENGTH(S)
+S[1] = "mid"
+E = O.Echo(S)
+PRINT LENGTH(E) + ":" + E[1]
+G = SAFEARRAY(1, 2, 1, 3)
+PRINT O.Dims(G) + "," + O.Types(G)
+PRINT GETACTIVEOLEOBJ("Maqo.TestServer") = NOTHING
+MQS
+set +e
+wrun 120 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/server.mqs")" >"$work/server-out.txt" 2>"$work/server-err.txt"
+code=$?
+set -e
+cat "$work/server-err.txt"
+[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; cat "$work/reg.txt" "$work/server-out.txt"; exit 1; }
+tr -d '\r' <"$work/server-out.txt" >"$work/server-got.txt"
+cat >"$work/server-want.txt" <<'WANT'
+3=3 5=2.5 10=80020004 8='' 11=-1
+3=1 #103:8='C' #102:8='B'
+8='x := 1' 5=5e+09 3=-7
+42
+5,5,5
+reset
+10
+three,4
+-999999
+True
+COM_Error:Fail was called
+3:10,30
+10
+20
+30
+3
+3:mid
+2,8204=array2
+True
+WANT
+diff "$work/server-want.txt" "$work/server-got.txt"
+
+# GETACTIVEOLEOBJ finds the object while its host program runs.
+wrun 60 "$MAQO_WIN_BIN/testcomhost.exe" 40 >"$work/host.txt" 2>&1 &
+host=$!
+for _ in $(seq 1 200); do
+  grep -q registered "$work/host.txt" 2>/dev/null && break
+  sleep 0.1
+done
+cat >"$work/active.mqs" <<'MQS'
+A = GETACTIVEOLEOBJ("Maqo.TestServer")
+PRINT A.Count
+PRINT A.Types(7, "s")
+MQS
+set +e
+wrun 60 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/active.mqs")" >"$work/active-out.txt" 2>"$work/active-err.txt"
+code=$?
+set -e
+kill "$host" 2>/dev/null || true
+wait "$host" 2>/dev/null || true
+cat "$work/active-err.txt"
+[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; cat "$work/host.txt" "$work/active-out.txt"; exit 1; }
+printf "5\n3=7 8='s'\n" >"$work/active-want.txt"
+tr -d '\r' <"$work/active-out.txt" | diff "$work/active-want.txt" -
