@@ -75,6 +75,10 @@ bool FrameBuiltinHost::checkMode() { return executor_.engine().CheckMode.load(st
 
 bool FrameBuiltinHost::onMainThread() { return executor_.engine().OnMainThread(); }
 
+bool FrameBuiltinHost::comErrorsIgnored() { return frame_.thread.comErrorIgnore; }
+
+void FrameBuiltinHost::raiseComErrorFlag() { frame_.thread.comErrorFlag = true; }
+
 FamilyStateStore& FrameBuiltinHost::familyState() { return executor_.engine().familyState; }
 
 void FrameBuiltinHost::controlScriptThread(int slot, int command) {

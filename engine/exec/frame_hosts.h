@@ -49,6 +49,8 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   bool stopRequested() override;
   bool checkMode() override;
   bool onMainThread() override;
+  bool comErrorsIgnored() override;
+  void raiseComErrorFlag() override;
   FamilyStateStore& familyState() override;
   void controlScriptThread(int slot, int command) override;
   bool runPaused() override;

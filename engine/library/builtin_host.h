@@ -58,6 +58,11 @@ class BuiltinHost {
   virtual bool runPaused() { return false; }
   // True while COM event sinks are active: SLEEP passes messages more often.
   virtual bool comEventsActive() { return false; }
+  // COM_ERR_IGN / COM_ERR_FLG of the calling thread: whether its COM failures
+  // are only flagged instead of reported, and raising that flag. The
+  // defaults, for a host without thread records: reported, no flag.
+  virtual bool comErrorsIgnored() { return false; }
+  virtual void raiseComErrorFlag() {}
   // EVAL of a statement text: "THREAD F(...)" starts a script thread, "A = B"
   // assigns. Throws ScriptError; the default reports that statements are not
   // available to EVAL in this host.

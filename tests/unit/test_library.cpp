@@ -6,6 +6,7 @@
 #include "automation/windows/window_builtins.h"
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
+#include "com/objects/register_com_objects.h"
 
 namespace maqo::tests {
 
@@ -18,6 +19,7 @@ const engine::BuiltinLibrary& TestLibrary() {
     automation::RegisterControlBuiltins(*made);
     automation::RegisterImageBuiltins(*made);
     com::dll::RegisterDllCalls(*made);
+    com::objects::RegisterComObjects(*made);
     return made;
   }();
   return library;

@@ -16,6 +16,7 @@
 #include "automation/input/register_input_builtins.h"
 #include "automation/controls/register_control_builtins.h"
 #include "com/dll/register_dll_calls.h"
+#include "com/objects/register_com_objects.h"
 #include "engine/library/builtin_library.h"
 #include "platform/platform.h"
 #include "platform/text_codec.h"
@@ -32,6 +33,7 @@ int runWithBuiltins(const std::vector<std::u16string>& args) {
   maqo::automation::RegisterControlBuiltins(library);
   maqo::automation::RegisterImageBuiltins(library);
   maqo::com::dll::RegisterDllCalls(library);
+  maqo::com::objects::RegisterComObjects(library);
   return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), library, args);
 }
 

@@ -1,0 +1,86 @@
+#include "platform/fake/fake_com.h"
+
+namespace maqo::platform::fake {
+
+namespace {
+
+std::u16string upper(std::u16string_view text) {
+  std::u16string out(text);
+  for (char16_t& c : out)
+    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+  return out;
+}
+
+}  // namespace
+
+void FakeComObject::addMember(std::u16string name, int32_t dispatchId, Handler handler) {
+  ids_[upper(name)] = dispatchId;
+  handlers_[dispatchId] = std::move(handler);
+}
+
+void FakeComObject::addName(std::u16string name, int32_t dispatchId) { ids_[upper(name)] = dispatchId; }
+
+bool FakeComObject::dispatchIds(std::span<const std::u16string> names, std::vector<int32_t>& ids,
+                                ComFailure& failure) {
+  ++nameLookups;
+  ids.clear();
+  for (const std::u16string& name : names) {
+    auto found = ids_.find(upper(name));
+    if (found == ids_.end()) {
+      failure.code = kDispUnknownName;
+      failure.systemText = u"Unknown name.";
+      return false;
+    }
+    ids.push_back(found->second);
+  }
+  return true;
+}
+
+bool FakeComObject::invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgument> arguments,
+                           std::span<const int32_t> namedIds, ComValue& result, ComFailure& failure) {
+  calls.push_back({dispatchId, flags, {arguments.begin(), arguments.end()}, {namedIds.begin(), namedIds.end()}});
+  auto found = handlers_.find(dispatchId);
+  if (found == handlers_.end()) {
+    failure.code = static_cast<int32_t>(0x80020003);  // DISP_E_MEMBERNOTFOUND
+    failure.systemText = u"Member not found.";
+    return false;
+  }
+  return found->second(flags, arguments, namedIds, result, failure);
+}
+
+bool FakeComObject::enumerate(std::vector<ComValue>& out, ComFailure& failure) {
+  out = items;
+  if (!enumerateFails) return true;
+  failure.code = static_cast<int32_t>(0x80004005);
+  failure.systemText = u"Unspecified error";
+  return false;
+}
+
+std::shared_ptr<ComObject> FakeComAutomation::create(std::u16string_view progId, ComFailure& failure) {
+  if (auto found = servers.find(upper(progId)); found != servers.end()) return found->second;
+  failure.code = static_cast<int32_t>(0x800401F3);  // CO_E_CLASSSTRING
+  failure.systemText = u"Invalid class string";
+  return nullptr;
+}
+
+std::shared_ptr<ComObject> FakeComAutomation::active(std::u16string_view progId, ComFailure& failure) {
+  if (auto found = running.find(upper(progId)); found != running.end()) return found->second;
+  failure.code = static_cast<int32_t>(0x800401E3);  // MK_E_UNAVAILABLE
+  return nullptr;
+}
+
+ComValue ComInt(int64_t value, uint16_t type) {
+  ComValue v;
+  v.type = type;
+  v.integer = value;
+  return v;
+}
+
+ComValue ComText(std::u16string text) {
+  ComValue v;
+  v.type = vt::kBstr;
+  v.text = std::move(text);
+  return v;
+}
+
+}  // namespace maqo::platform::fake

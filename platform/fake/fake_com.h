@@ -1,0 +1,64 @@
+// A scriptable automation object and server table for native tests of the
+// COM member logic. Each member is a name with a DISPID and a handler that
+// sees exactly what Invoke would (flags, arguments in Invoke's order, named
+// DISPIDs); every call is recorded.
+#pragma once
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/com_automation.h"
+
+namespace maqo::platform::fake {
+
+class FakeComObject final : public ComObject {
+ public:
+  using Handler = std::function<bool(uint16_t flags, std::span<ComArgument> arguments,
+                                     std::span<const int32_t> namedIds, ComValue& result, ComFailure& failure)>;
+
+  struct Call {
+    int32_t dispatchId;
+    uint16_t flags;
+    std::vector<ComArgument> arguments;
+    std::vector<int32_t> namedIds;
+  };
+
+  // A member; names compare without case. Named-argument names get DISPIDs
+  // through addName.
+  void addMember(std::u16string name, int32_t dispatchId, Handler handler);
+  void addName(std::u16string name, int32_t dispatchId);
+  // The items _NewEnum yields; enumerateFails makes it fail after them.
+  std::vector<ComValue> items;
+  bool enumerateFails = false;
+
+  bool dispatchIds(std::span<const std::u16string> names, std::vector<int32_t>& ids, ComFailure& failure) override;
+  bool invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgument> arguments, std::span<const int32_t> namedIds,
+              ComValue& result, ComFailure& failure) override;
+  bool enumerate(std::vector<ComValue>& out, ComFailure& failure) override;
+  bool sameIdentity(const ComObject& other) const override { return &other == this; }
+
+  std::vector<Call> calls;
+  int nameLookups = 0;  // GetIDsOfNames calls
+
+ private:
+  std::map<std::u16string, int32_t> ids_;
+  std::map<int32_t, Handler> handlers_;
+};
+
+class FakeComAutomation final : public ComAutomation {
+ public:
+  bool available() override { return true; }
+  std::shared_ptr<ComObject> create(std::u16string_view progId, ComFailure& failure) override;
+  std::shared_ptr<ComObject> active(std::u16string_view progId, ComFailure& failure) override;
+
+  // What create gives for a ProgID (any case); active gives the running ones.
+  std::map<std::u16string, std::shared_ptr<FakeComObject>> servers, running;
+};
+
+// A value of the given kind.
+ComValue ComInt(int64_t value, uint16_t type = vt::kI4);
+ComValue ComText(std::u16string text);
+
+}  // namespace maqo::platform::fake

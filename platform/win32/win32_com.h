@@ -1,0 +1,31 @@
+// The Win32 side of the COM seam: dispatch objects that remember the
+// apartment that obtained them (and reach it through the global interface
+// table from any other), and VARIANT conversions.
+#pragma once
+#include <objbase.h>
+#include <oaidl.h>
+#include <windows.h>
+
+#include "platform/com_automation.h"
+
+namespace maqo::platform::win32com {
+
+// Initialises COM on the calling thread once (an apartment of its own unless
+// the thread already entered one, as script threads do).
+void EnsureComOnThisThread();
+
+// Wraps a dispatch interface (takes a reference of its own); null gives null.
+std::shared_ptr<ComObject> WrapDispatch(IDispatch* dispatch);
+// The dispatch interface of a wrapped object usable on the calling thread,
+// with a reference the caller releases; null when it cannot be had.
+IDispatch* DispatchForThisThread(const ComObject& object);
+
+// VARIANT <-> ComValue. ToVariant fills an initialised VARIANT the caller
+// clears; FromVariant reads any VARIANT (by-reference ones through their target).
+void ToVariant(const ComValue& value, VARIANT& out);
+ComValue FromVariant(const VARIANT& value);
+
+// The system's text for an HRESULT, without the trailing line break.
+std::u16string SystemErrorText(HRESULT code);
+
+}  // namespace maqo::platform::win32com
