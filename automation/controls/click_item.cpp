@@ -107,6 +107,7 @@ bool multiSelect(Search& s, const ControlEntry& e) {
     start = tab + 1;
   }
   const size_t names = wanted.size();
+  const ParkedPointer parked(c, e.handle, s.back());
   const int count = c.controls.listCount(e.handle, false);
   bool cleared = false, any = false;
   for (int i = 0; i < count && !wanted.empty(); ++i) {
@@ -128,6 +129,7 @@ bool multiSelect(Search& s, const ControlEntry& e) {
 bool selectEntry(Search& s, const ControlEntry& e, bool combo, int index) {
   ControlContext& c = s.c;
   s.activate();
+  const ParkedPointer parked(c, e.handle, s.back());
   const bool dropDown = combo && (e.style & 0x3) >= 2;
   if (dropDown) c.controls.showDropDown(e.handle, true);
   bool confirmed = false;

@@ -14,6 +14,20 @@ void MovePointer(ControlContext&, int x, int y) {
   if (input.available()) input.setCursorPos(x, y);
 }
 
+ParkedPointer::ParkedPointer(ControlContext& c, platform::WindowHandle control, bool park) {
+  if (!park) return;
+  platform::Input& input = currentInputSession().input();
+  if (!input.available()) return;
+  const std::optional<platform::WindowRect> rect = c.automation.desktop.windowRect(control);
+  if (!rect) return;
+  saved_ = input.cursorPos();
+  if (saved_) input.setCursorPos(rect->right + 4, rect->top);
+}
+
+ParkedPointer::~ParkedPointer() {
+  if (saved_) currentInputSession().input().setCursorPos(saved_->first, saved_->second);
+}
+
 void NudgeControl(ControlContext& c, platform::WindowHandle control, int firstKey, int secondKey, bool back) {
   if (!back) c.controls.focus(control);
   c.controls.keyNudge(control, c.window, firstKey, secondKey);

@@ -2,6 +2,9 @@
 // control, the arrow-key nudge that makes a control send its change
 // notifications, and the half-width mapper of the desktop.
 #pragma once
+#include <optional>
+#include <utility>
+
 #include "automation/controls/control_context.h"
 #include "automation/controls/item_names.h"
 
@@ -19,6 +22,20 @@ void MovePointer(ControlContext& c, int x, int y);
 
 // Focuses the control (unless back) and nudges it with two keys.
 void NudgeControl(ControlContext& c, platform::WindowHandle control, int firstKey, int secondKey, bool back);
+
+// While alive and asked to park, keeps the pointer just right of the control
+// and puts it back afterwards: a list operated in the background (CLK_BACK)
+// must not follow a pointer that happens to hover over it.
+class ParkedPointer {
+ public:
+  ParkedPointer(ControlContext& c, platform::WindowHandle control, bool park);
+  ~ParkedPointer();
+  ParkedPointer(const ParkedPointer&) = delete;
+  ParkedPointer& operator=(const ParkedPointer&) = delete;
+
+ private:
+  std::optional<std::pair<int, int>> saved_;
+};
 
 // The centre of a rectangle.
 inline std::pair<int, int> CentreOf(const platform::WindowRect& r) {

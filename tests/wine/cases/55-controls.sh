@@ -114,3 +114,27 @@ expect_log "^COMMAND 106 1$"       # LBN_SELCHANGE from the nudge
 expect_log "^NOTIFY 108 -552$"     # TCN_SELCHANGING, read by ctlhost from its own memory
 expect_log "^NOTIFY 108 -551$"     # TCN_SELCHANGE
 expect_log "^COMMAND 202 0$"       # the tool bar's Open button
+
+# ---- Menu paths, on a ctlhost window in the script's own process ----
+# (Wine does not read the menus of another process's windows.)
+cat >"$work/menu.mqs" <<'MQS'
+ID = GETID("CtlHost menu", "CtlHost")
+PRINT CLKITEM(ID, "File\Greyed", CLK_MENU)
+PRINT CLKITEM(ID, "File\Nothing", CLK_MENU)
+PRINT CLKITEM(ID, "File\Open", CLK_MENU)
+SLEEP(0.3)
+PRINT CLKITEM(ID, "File\Exit", CLK_MENU)
+SLEEP(0.5)
+MQS
+log="$work/menu.log"
+set +e
+wrun 120 "$MAQO_WIN_BIN/ctlrun.exe" /title "CtlHost menu" /pos 690 300 560 440 /log "$(winpath "$log")" \
+  -- "$(winpath "$work/menu.mqs")" >"$work/menu.raw" 2>"$work/menu.err"
+code=$?
+set -e
+cat "$work/menu.err"
+[ "$code" -eq 0 ] || { echo "menu: exit code $code"; exit 1; }
+tr -d '\r' <"$work/menu.raw" | diff <(printf '%s\n' False False True True) -
+expect_log "^COMMAND 301 0$"
+expect_log "^COMMAND 303 0$"
+[ "$(count_log '^COMMAND 302 ')" -eq 0 ] || { echo "the greyed menu item ran"; exit 1; }

@@ -75,6 +75,25 @@ TEST_F(ControlBuiltinsTest, ListBoxSelectsTheMatchingEntryAndNudges) {
   EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(id), u"delta", u"2"})), 0);
 }
 
+TEST_F(ControlBuiltinsTest, BackgroundListClickParksThePointerBesideTheListAndPutsItBack) {
+  platform::FakeControl& list = add(u"ListBox", u"", 10, 110);
+  list.items = {u"alpha", u"beta", u"gamma"};
+  for (const char16_t* kinds : {u"2", u"514"}) {  // CLK_LIST, CLK_LIST + CLK_BACK
+    SCOPED_TRACE(std::string(kinds == std::u16string_view(u"2") ? "foreground" : "background"));
+    input.cursor = {500, 400};
+    input.log.clear();
+    EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(id), u"gamma", kinds})), -1);
+    std::vector<std::string> moves;
+    for (const std::string& line : input.log)
+      if (line.starts_with("cursor")) moves.push_back(line);
+    if (kinds == std::u16string_view(u"2")) {
+      EXPECT_TRUE(moves.empty());
+    } else {
+      EXPECT_EQ(moves, (std::vector<std::string>{"cursor 94,110", "cursor 500,400"}));
+    }
+  }
+}
+
 TEST_F(ControlBuiltinsTest, MultipleSelectionListTakesTabSeparatedNames) {
   platform::FakeControl& list = add(u"ListBox", u"", 10, 110, /*LBS_EXTENDEDSEL*/ 0x800);
   list.items = {u"one", u"two", u"three", u"four"};
