@@ -10,14 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/windows/window_builtins.h"
-#include "builtins/register_builtins.h"
-#include "automation/image/image_builtins.h"
-#include "automation/input/register_input_builtins.h"
-#include "automation/controls/register_control_builtins.h"
-#include "com/dll/register_dll_calls.h"
-#include "com/objects/register_com_objects.h"
 #include "engine/library/builtin_library.h"
+#include "host/builtin_families.h"
 #include "platform/platform.h"
 #include "platform/text_codec.h"
 #include "tools/mqsrun/runner.h"
@@ -27,13 +21,7 @@ namespace {
 // Every builtin family this program links registers with the engine's library.
 int runWithBuiltins(const std::vector<std::u16string>& args) {
   maqo::engine::BuiltinLibrary library;
-  maqo::builtins::RegisterCoreBuiltins(library);
-  maqo::automation::RegisterWindowBuiltins(library);
-  maqo::automation::RegisterInputBuiltins(library);
-  maqo::automation::RegisterControlBuiltins(library);
-  maqo::automation::RegisterImageBuiltins(library);
-  maqo::com::dll::RegisterDllCalls(library);
-  maqo::com::objects::RegisterComObjects(library);
+  maqo::host::RegisterAllBuiltinFamilies(library);
   return maqo::tools::runMqsrun(maqo::platform::consolePlatform(), library, args);
 }
 

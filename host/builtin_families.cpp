@@ -1,0 +1,23 @@
+#include "host/builtin_families.h"
+
+#include "automation/controls/register_control_builtins.h"
+#include "automation/image/image_builtins.h"
+#include "automation/input/register_input_builtins.h"
+#include "automation/windows/window_builtins.h"
+#include "builtins/register_builtins.h"
+#include "com/dll/register_dll_calls.h"
+#include "com/objects/register_com_objects.h"
+
+namespace maqo::host {
+
+void RegisterAllBuiltinFamilies(engine::BuiltinLibrary& library) {
+  builtins::RegisterCoreBuiltins(library);
+  automation::RegisterWindowBuiltins(library);
+  automation::RegisterInputBuiltins(library);
+  automation::RegisterControlBuiltins(library);
+  automation::RegisterImageBuiltins(library);
+  com::dll::RegisterDllCalls(library);
+  com::objects::RegisterComObjects(library);
+}
+
+}  // namespace maqo::host
