@@ -535,7 +535,9 @@ class Win32Controls final : public Controls {
       s.vertical = (GetWindowLongW(w, GWL_STYLE) & TBS_VERT) != 0;
       return s;
     }
-    SCROLLINFO info{sizeof info, SIF_ALL};
+    SCROLLINFO info = {};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
     const int bar = kind == SliderKind::ScrollBar ? SB_CTL : kind == SliderKind::WindowVertical ? SB_VERT : SB_HORZ;
     if (!GetScrollInfo(w, bar, &info)) return std::nullopt;
     s.minimum = info.nMin;
