@@ -38,7 +38,11 @@ bool FakeComObject::dispatchIds(std::span<const std::u16string> names, std::vect
 
 bool FakeComObject::invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgument> arguments,
                            std::span<const int32_t> namedIds, ComValue& result, ComFailure& failure) {
-  calls.push_back({dispatchId, flags, {arguments.begin(), arguments.end()}, {namedIds.begin(), namedIds.end()}});
+  Call call{dispatchId, flags, {arguments.begin(), arguments.end()}, {namedIds.begin(), namedIds.end()}};
+  // The record keeps no object alive: an object passed to its own member
+  // (o.Echo(o)) would otherwise hold itself through its call list and leak.
+  for (ComArgument& argument : call.arguments) argument.value.object.reset();
+  calls.push_back(std::move(call));
   auto found = handlers_.find(dispatchId);
   if (found == handlers_.end()) {
     failure.code = static_cast<int32_t>(0x80020003);  // DISP_E_MEMBERNOTFOUND

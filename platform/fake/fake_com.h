@@ -18,6 +18,7 @@ class FakeComObject final : public ComObject {
   using Handler = std::function<bool(uint16_t flags, std::span<ComArgument> arguments,
                                      std::span<const int32_t> namedIds, ComValue& result, ComFailure& failure)>;
 
+  // One recorded Invoke; object arguments are recorded without their object.
   struct Call {
     int32_t dispatchId;
     uint16_t flags;
