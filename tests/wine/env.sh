@@ -130,6 +130,18 @@ wrun() {
   timeout -k 5 "$limit" wine "$@"
 }
 
+# Runs DIR/NAME.mqs with mqsrun.exe within SECONDS: its output, CR LF made LF,
+# in DIR/NAME.out; its errors in DIR/NAME.err, shown. Fails (status 1) with the
+# output shown when mqsrun exits with anything but 0.
+#   run_mqs SECONDS DIR/NAME.mqs
+run_mqs() {
+  local limit=$1 script=$2 base=${2%.mqs} code=0
+  wrun "$limit" "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$script")" >"$base.raw" 2>"$base.err" || code=$?
+  tr -d '\r' <"$base.raw" >"$base.out"
+  cat "$base.err"
+  [ "$code" -eq 0 ] || { echo "$(basename "$script"): mqsrun exit code $code"; cat "$base.out"; return 1; }
+}
+
 # A Windows path for a POSIX path (the prefix maps Z: to /).
 winpath() {
   local p

@@ -76,18 +76,12 @@ CTRLWIN(B, CLOSE)
 PRINT EXEC("$testwin /exitafter 200 /exit 3", TRUE)
 PRINT EXEC("$missing")
 MQS
-set +e
-wrun 180 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/windows.mqs")" >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-cat "$work/err.txt"
-[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; exit 1; }
-tr -d '\r' <"$work/out.txt" >"$work/got.txt"
+run_mqs 180 "$work/windows.mqs"
 printf '%s\n' True True True -1 True 200,210,320,240 200,210,360,250 \
   True True True True True 3/True \
   True True False True False 0 \
   True False 3 -1 >"$work/want.txt"
-diff "$work/want.txt" "$work/got.txt"
+diff "$work/want.txt" "$work/windows.out"
 for line in "WM_SYSCOMMAND 0xF060" "WM_CLOSE" "WM_DESTROY"; do
   grep -q "$line" "$work/testwin.log" || { echo "testwin did not log $line"; cat "$work/testwin.log"; exit 1; }
 done

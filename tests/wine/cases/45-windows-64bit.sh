@@ -45,16 +45,10 @@ NEXT
 PRINT STATUS(ID, ST_ISID)
 PRINT STATUS(ID32, ST_ISID)
 MQS
-set +e
-wrun 120 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/bitness.mqs")" >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-cat "$work/err.txt"
-[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; exit 1; }
-tr -d '\r' <"$work/out.txt" >"$work/got.txt"
+run_mqs 120 "$work/bitness.mqs"
 printf '%s\n' True True False "$testwin64" "$testwin32" True True True "Maqo Sixty Four" 200,210,300,200 True \
   False False >"$work/want.txt"
-diff "$work/want.txt" "$work/got.txt"
+diff "$work/want.txt" "$work/bitness.out"
 for line in "WM_USER+1 3 4" "WM_SYSCOMMAND 0xF060" "WM_CLOSE" "WM_DESTROY"; do
   grep -q "$line" "$work/testwin64.log" || { echo "testwin64 did not log $line"; cat "$work/testwin64.log"; exit 1; }
 done

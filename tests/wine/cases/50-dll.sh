@@ -172,13 +172,7 @@ PROCEDURE Worker(N)
   ENDIF
 FEND
 MQS
-set +e
-wrun 180 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/dll.mqs")" >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-cat "$work/err.txt"
-[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; cat "$work/out.txt"; exit 1; }
-tr -d '\r' <"$work/out.txt" >"$work/got.txt"
+run_mqs 180 "$work/dll.mqs"
 cat >"$work/want.txt" <<'WANT'
 42
 -2
@@ -229,4 +223,4 @@ True
 2
 1,1,20700,20700
 WANT
-diff "$work/want.txt" "$work/got.txt"
+diff "$work/want.txt" "$work/dll.out"

@@ -64,13 +64,7 @@ SLEEP(0.3)
 CTRLWIN(ID, CLOSE)
 MQS
 
-set +e
-wrun 180 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/controls.mqs")" >"$work/controls.raw" 2>"$work/controls.err"
-code=$?
-set -e
-tr -d '\r' <"$work/controls.raw" >"$work/controls.out"
-cat "$work/controls.err"
-[ "$code" -eq 0 ] || { echo "controls: exit code $code"; cat "$work/controls.out"; exit 1; }
+run_mqs 180 "$work/controls.mqs"
 cat >"$work/expected.out" <<'OUT'
 ok2 True
 check True

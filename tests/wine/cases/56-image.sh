@@ -37,15 +37,9 @@ SAVEIMG("$w\\q10", 0, 100, 100, 300, 120, 0, 10)
 SAVEIMG("$w\\q90.JPEG", 0, 100, 100, 300, 120, 0, 90)
 CTRLWIN(ID, CLOSE)
 MQS
-set +e
-wrun 120 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/image.mqs")" >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-cat "$work/err.txt"
-[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; exit 1; }
-tr -d '\r' <"$work/out.txt" >"$work/got.txt"
+run_mqs 120 "$work/image.mqs"
 printf '%s\n' 255 16711680 255 2 "120,120 160,120" 3 4 2 5 280 "True 20,20" 255 "True 60,20" >"$work/want.txt"
-diff "$work/want.txt" "$work/got.txt"
+diff "$work/want.txt" "$work/image.out"
 
 screen=$(xdpyinfo -display "$DISPLAY" | awk '/dimensions:/ {print $2}')
 [ "$(identify -format '%wx%h' "$work/shot.bmp")" = "$screen" ] || { echo "shot.bmp is not $screen"; exit 1; }

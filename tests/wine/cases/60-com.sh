@@ -108,13 +108,7 @@ PROCEDURE Worker()
   DONE = 1
 FEND
 MQS
-set +e
-wrun 120 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/com.mqs")" >"$work/out.txt" 2>"$work/err.txt"
-code=$?
-set -e
-cat "$work/err.txt"
-[ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; cat "$work/out.txt"; exit 1; }
-tr -d '\r' <"$work/out.txt" >"$work/got.txt"
+run_mqs 120 "$work/com.mqs"
 cat >"$work/want.txt" <<'WANT'
 3,1,two,3.5
 True,False
@@ -151,7 +145,7 @@ corner
 True
 1:4:ok
 WANT
-diff "$work/want.txt" "$work/got.txt"
+diff "$work/want.txt" "$work/com.out"
 
 # ---- the test server ----
 clsid='{6A0F1E2C-3B4D-4E5F-8A9B-0C1D2E3F4A5B}'
