@@ -14,5 +14,13 @@ AutomationContext desktopContext(builtins::BuiltinCall& call, builtins::BuiltinH
 
 // The argument's number, or nothing when it was omitted or is not a number.
 std::optional<double> optionalNumber(const builtins::BuiltinCall& call, int index);
+// A number as an int: truncated and held within ±2e9.
+int ClampedInt(double value);
+// The argument as a clamped int, or nothing when it was omitted or is no number.
+std::optional<int> optionalInt(const builtins::BuiltinCall& call, int index);
+// The same, with fallback for nothing.
+inline int IntArgument(const builtins::BuiltinCall& call, int index, int fallback = 0) {
+  return optionalInt(call, index).value_or(fallback);
+}
 
 }  // namespace maqo::automation

@@ -6,7 +6,6 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace maqo::platform::layouts {
 
@@ -75,14 +74,12 @@ class StructImage {
 };
 
 // The remote buffer's plan: one page, a text area of 256 characters at the
-// start and the item structure at 512. Longer texts (status-bar parts) are
-// read in a text area that fills the page up to the structure area's end.
+// start and the item structure at 512. Longer texts (status-bar parts) grow
+// the buffer to fit them first.
 inline constexpr uint32_t kRemoteBufferSize = 4096;
 inline constexpr uint32_t kTextChars = 256;
 inline constexpr uint32_t kStructOffset = 512;
 // Room for the NMHDR of a notification, past the largest item structure.
 inline constexpr uint32_t kNotifyOffset = 768;
-// The widest text a single read can take: the page minus the terminator.
-inline constexpr uint32_t kMaxPageTextChars = kRemoteBufferSize / 2 - 1;
 
 }  // namespace maqo::platform::layouts

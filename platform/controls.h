@@ -33,6 +33,13 @@ namespace window_styles {
 inline constexpr uint32_t kVisible = 0x10000000, kHScroll = 0x00100000, kVScroll = 0x00200000;
 }
 
+// The standard button's check styles: BS_CHECKBOX and BS_AUTOCHECKBOX (2, 3),
+// BS_3STATE and BS_AUTO3STATE (5, 6).
+namespace button_styles {
+inline bool IsCheckBox(uint32_t style) { return (style & 0xF) == 2 || (style & 0xF) == 3; }
+inline bool IsThreeState(uint32_t style) { return (style & 0xF) == 5 || (style & 0xF) == 6; }
+}  // namespace button_styles
+
 enum class ClickButton { Left, Right };
 
 // Memory in another control's process, kept for one builtin call and freed

@@ -1,6 +1,7 @@
 // CLKITEM and CHKBTN.
 #include "automation/controls/accessible_items.h"
 #include "automation/controls/click_item.h"
+#include "automation/controls/control_actions.h"
 #include "automation/controls/control_arguments.h"
 #include "automation/controls/control_builtins.h"
 #include "automation/controls/control_kinds.h"
@@ -14,22 +15,6 @@ namespace kb = kind_bits;
 using platform::WindowHandle;
 
 namespace {
-
-// A minimised or hidden target: the foreground window is remembered and
-// brought back when the call ends, on every path.
-class ForegroundKeeper {
- public:
-  ForegroundKeeper(AutomationContext& a, WindowHandle h) : a_(a) {
-    if (a.desktop.isIconic(h) || !a.desktop.isVisible(h)) previous_ = a.desktop.foreground();
-  }
-  ~ForegroundKeeper() {
-    if (previous_ != 0) activateWindow(a_, previous_, true);
-  }
-
- private:
-  AutomationContext& a_;
-  WindowHandle previous_ = 0;
-};
 
 constexpr uint32_t kCheckQueryKinds = kb::kQuery | kb::kButton | kb::kTreeView | kb::kListView;
 

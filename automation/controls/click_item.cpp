@@ -46,17 +46,14 @@ struct Search {
   }
 };
 
-// BS_CHECKBOX ... BS_AUTO3STATE: the standard button's check-box styles.
 bool isCheckItem(const ControlEntry& e) {
   if (IsCheckItemClass(e.upperClass)) return true;
-  if (e.upperClass != u"BUTTON") return false;
-  const uint32_t type = e.style & 0xF;
-  return type == 2 || type == 3 || type == 5 || type == 6;
+  namespace bs = platform::button_styles;
+  return e.upperClass == u"BUTTON" && (bs::IsCheckBox(e.style) || bs::IsThreeState(e.style));
 }
 
 bool isThreeState(const ControlEntry& e) {
-  const uint32_t type = e.style & 0xF;
-  return e.upperClass.find(u"3STATE") != std::u16string::npos || type == 5 || type == 6;
+  return e.upperClass.find(u"3STATE") != std::u16string::npos || platform::button_styles::IsThreeState(e.style);
 }
 
 std::optional<ClickOutcome> buttons(Search& s) {
@@ -154,8 +151,7 @@ std::optional<ClickOutcome> lists(Search& s) {
   for (const ControlEntry& e : all) {
     ++position;
     if (!ofThis && s.r.number > 0 && position != s.r.number) continue;
-    const bool combo = e.upperClass.find(u"COMBOBOX") != std::u16string::npos ||
-                       e.upperClass.find(u"COLORBOX") != std::u16string::npos;
+    const bool combo = IsComboClass(e.upperClass);
     if (!combo && multipleSelection(e)) {
       if (multiSelect(s, e)) return ClickOutcome{true, -1};
       continue;

@@ -1,6 +1,7 @@
 #include "automation/controls/control_actions.h"
 
 #include "automation/input/input_session.h"
+#include "automation/windows/window_activation.h"
 
 namespace maqo::automation::controls {
 
@@ -12,6 +13,14 @@ HalfWidthMapper HalfWidthOf(ControlContext& c) {
 void MovePointer(ControlContext&, int x, int y) {
   platform::Input& input = currentInputSession().input();
   if (input.available()) input.setCursorPos(x, y);
+}
+
+ForegroundKeeper::ForegroundKeeper(AutomationContext& a, platform::WindowHandle h) : a_(a) {
+  if (a.desktop.isIconic(h) || !a.desktop.isVisible(h)) previous_ = a.desktop.foreground();
+}
+
+ForegroundKeeper::~ForegroundKeeper() {
+  if (previous_ != 0) activateWindow(a_, previous_, true);
 }
 
 ParkedPointer::ParkedPointer(ControlContext& c, platform::WindowHandle control, bool park) {

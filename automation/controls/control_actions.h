@@ -37,6 +37,20 @@ class ParkedPointer {
   std::optional<std::pair<int, int>> saved_;
 };
 
+// A minimised or hidden target: the foreground window is remembered and
+// brought back when the call ends, on every path.
+class ForegroundKeeper {
+ public:
+  ForegroundKeeper(AutomationContext& a, platform::WindowHandle h);
+  ~ForegroundKeeper();
+  ForegroundKeeper(const ForegroundKeeper&) = delete;
+  ForegroundKeeper& operator=(const ForegroundKeeper&) = delete;
+
+ private:
+  AutomationContext& a_;
+  platform::WindowHandle previous_ = 0;
+};
+
 // The centre of a rectangle.
 inline std::pair<int, int> CentreOf(const platform::WindowRect& r) {
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -1,9 +1,13 @@
 // What one control builtin call works with: the window automation context,
-// the control seam, the target window, and the remote buffer in the target's
-// process (opened on first need, one per call, freed when the call ends on
-// any path).
+// the control seam, the target window, and the remote buffers in the
+// controls' processes (opened on first need, one per process and call, freed
+// when the call ends on any path).
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "automation/automation_context.h"
 #include "platform/controls.h"
@@ -19,19 +23,34 @@ class ControlContext {
   platform::Controls& controls;
   platform::WindowHandle window;
 
-  // The call's buffer in the process of control (every control of one window
-  // lives in one process); null when it cannot be had.
-  platform::RemoteBuffer* remote(platform::WindowHandle control) {
-    if (!buffer_ && !refused_) {
-      buffer_ = controls.openRemoteBuffer(control);
-      refused_ = buffer_ == nullptr;
+  // The descendants of parent with their facts, read once per call: each kind
+  // a search tries filters the same list, and asking every child again costs
+  // several calls to the system per child.
+  const std::vector<platform::ChildFacts>& children(platform::WindowHandle parent) {
+    if (!children_ || childrenOf_ != parent) {
+      children_ = controls.children(parent);
+      childrenOf_ = parent;
     }
-    return buffer_.get();
+    return *children_;
+  }
+
+  // The call's buffer in the process of control, opened on first need and
+  // kept for the call; null when it cannot be had. A window may embed a child
+  // of another process, so each process gets its own: an address of one
+  // process must never reach a control of another.
+  platform::RemoteBuffer* remote(platform::WindowHandle control) {
+    const uint32_t process = automation.desktop.processId(control);
+    for (const auto& [owner, buffer] : buffers_)
+      if (owner == process) return buffer.get();
+    // A refusal is kept too, so it is asked for once.
+    buffers_.emplace_back(process, controls.openRemoteBuffer(control));
+    return buffers_.back().second.get();
   }
 
  private:
-  std::unique_ptr<platform::RemoteBuffer> buffer_;
-  bool refused_ = false;
+  std::vector<std::pair<uint32_t, std::unique_ptr<platform::RemoteBuffer>>> buffers_;
+  std::optional<std::vector<platform::ChildFacts>> children_;
+  platform::WindowHandle childrenOf_ = 0;
 };
 
 // The control seam the builtins use: the build's, unless a ScopedControls

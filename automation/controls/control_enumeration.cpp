@@ -32,7 +32,7 @@ std::vector<ControlEntry> EnumerateControls(ControlContext& c, platform::WindowH
   std::vector<ControlEntry> out;
   const bool parentVisible = c.automation.desktop.isVisible(parent);
   const bool anyEnabledState = admitDisabled || KindsAdmitDisabled(kinds);
-  std::vector<ChildFacts> children = c.controls.children(parent);
+  const std::vector<ChildFacts>& children = c.children(parent);
   int position = 0;
   for (const ChildFacts& f : children) {
     if (c.automation.stopRequested()) break;

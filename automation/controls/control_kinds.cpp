@@ -59,4 +59,8 @@ bool IsCheckItemClass(const std::u16string& upperClass) {
   return contains(upperClass, u"CHECKBOX") || contains(upperClass, u"3STATE");
 }
 
+bool IsComboClass(const std::u16string& upperClass) {
+  return contains(upperClass, u"COMBOBOX") || contains(upperClass, u"COLORBOX");
+}
+
 }  // namespace maqo::automation::controls

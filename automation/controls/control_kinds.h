@@ -47,4 +47,7 @@ bool ClassInKinds(const std::u16string& upperClass, uint32_t kinds, bool comboIn
 // Check items among buttons: check boxes and 3-state buttons.
 bool IsCheckItemClass(const std::u16string& upperClass);
 
+// Lists that answer the combo-box messages (CB_*): combo and colour boxes.
+bool IsComboClass(const std::u16string& upperClass);
+
 }  // namespace maqo::automation::controls

@@ -83,8 +83,7 @@ struct ItemCollector {
   }
   void lists() {
     for (const ControlEntry& e : numbered(kb::kList)) {
-      const bool combo = e.upperClass.find(u"COMBOBOX") != std::u16string::npos ||
-                         e.upperClass.find(u"COLORBOX") != std::u16string::npos;
+      const bool combo = IsComboClass(e.upperClass);
       for (int i = 0, n = c.controls.listCount(e.handle, combo); i < n; ++i)
         out.push_back(c.controls.listText(e.handle, combo, i));
     }
@@ -114,10 +113,6 @@ struct ItemCollector {
     }
   }
 };
-
-bool isCombo(const std::u16string& upperClass) {
-  return upperClass.find(u"COMBOBOX") != std::u16string::npos || upperClass.find(u"COLORBOX") != std::u16string::npos;
-}
 
 std::u16string joined(const std::vector<std::u16string>& parts, std::u16string_view separator) {
   std::u16string out;
@@ -188,7 +183,7 @@ ScriptValue Getctlhnd(builtins::BuiltinCall& call, builtins::BuiltinHost& host) 
     if (TitleEqual(a.desktop, NormaliseItemName(AsciiUpper(ReadTitle(a, e.handle))), searched) && ++matches == number)
       return ScriptValue::number(static_cast<double>(e.handle));
   matches = 0;
-  for (const platform::ChildFacts& f : controls.children(h))
+  for (const platform::ChildFacts& f : c.children(h))
     if (CategoryClass(f.className) == upperName && ++matches == number)
       return ScriptValue::number(static_cast<double>(f.handle));
   return ScriptValue::number(0);
@@ -207,7 +202,7 @@ ScriptValue Getslctlst(builtins::BuiltinCall& call, builtins::BuiltinHost& host)
   if (!e) return ScriptValue::string(u"");
   const std::u16string& cls = e->upperClass;
   std::vector<std::u16string> parts;
-  if (isCombo(cls)) {
+  if (IsComboClass(cls)) {
     const int current = controls.listCurrent(e->handle, true);
     if (current >= 0) parts.push_back(controls.listText(e->handle, true, current).substr(0, 2048));
   } else if (cls.find(u"LISTBOX") != std::u16string::npos) {

@@ -73,7 +73,7 @@ ScriptValue Setslider(builtins::BuiltinCall& call, builtins::BuiltinHost& host) 
   const WindowHandle h = a.session.ids.handleOf(call.integer(0), false, a.desktop);
   if (h == 0 || !a.desktop.isWindow(h)) return ScriptValue::builtinBool(false);
   const int value = IntArgument(call, 1, 0);
-  const bool back = optionalNumber(call, 3).has_value() && IntArgument(call, 3, 1) == 0;
+  const bool back = IntArgument(call, 3, 1) == 0;
   ControlContext c(a, controls, h);
   const auto slider = findSlider(c, IntArgument(call, 2, 1));
   if (!slider) return value == kGetSlider ? ScriptValue::int32(kErrValue) : ScriptValue::builtinBool(false);
@@ -113,15 +113,6 @@ ScriptValue Setslider(builtins::BuiltinCall& call, builtins::BuiltinHost& host) 
     state = controls.sliderState(s, slider->kind);
   }
   return ScriptValue::builtinBool(true);
-}
-
-std::span<const builtins::NamedBuiltin> ControlBuiltins() {
-  static const builtins::NamedBuiltin table[] = {
-      {u"CLKITEM", &Clkitem},     {u"CHKBTN", &Chkbtn},         {u"GETITEM", &Getitem},
-      {u"GETSTR", &Getstr},       {u"SENDSTR", &Sendstr},       {u"GETSLIDER", &Getslider},
-      {u"SETSLIDER", &Setslider}, {u"GETCTLHND", &Getctlhnd},   {u"GETSLCTLST", &Getslctlst},
-  };
-  return table;
 }
 
 }  // namespace maqo::automation::controls

@@ -132,8 +132,7 @@ ScriptValue Sendstr(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
     return ScriptValue::empty();
   }
   waitUntilResponsive(a, h);
-  const WindowHandle previousForeground =
-      a.desktop.isIconic(h) || !a.desktop.isVisible(h) ? a.desktop.foreground() : 0;
+  const ForegroundKeeper keeper(a, h);
   WindowHandle target = 0;
   std::u16string upperClass;
   if (number == 0) {
@@ -168,7 +167,6 @@ ScriptValue Sendstr(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
     else
       controls.postClick(target, platform::ClickButton::Left, false, 29999, 29999);
   }
-  if (previousForeground != 0) activateWindow(a, previousForeground, true);
   return ScriptValue::empty();
 }
 

@@ -29,11 +29,6 @@ namespace {
 constexpr int kTemplateRowLimit = 1081;
 constexpr uint32_t kToleranceLimit = 0xFFFFFE;
 
-int clampInt(double value) { return static_cast<int>(std::clamp(std::trunc(value), -2e9, 2e9)); }
-std::optional<int> optionalInt(const builtins::BuiltinCall& call, int index) {
-  if (auto n = optionalNumber(call, index)) return clampInt(*n);
-  return std::nullopt;
-}
 
 // The call's context and screen capture; the "needs Windows" error where there is no screen.
 struct ImageCall {
@@ -187,8 +182,8 @@ ScriptValue Chkimg(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
 ScriptValue Peekcolor(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   ImageCall c = imageCall(call, host);
   AutomationContext& a = c.automation;
-  const int x = clampInt(call.number(0)), y = clampInt(call.number(1));
-  const int form = clampInt(call.number(2));
+  const int x = ClampedInt(call.number(0)), y = ClampedInt(call.number(1));
+  const int form = ClampedInt(call.number(2));
   std::optional<uint32_t> rgb;
   if (call.integer(3) == 1) {
     // The point must lie inside the clipboard's bitmap, whatever the desktop's size.
@@ -229,7 +224,7 @@ ScriptValue Saveimg(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   ImageCall c = imageCall(call, host);
   AutomationContext& a = c.automation;
   const int64_t id = call.integer(1);
-  const int quality = clampInt(call.number(7));
+  const int quality = ClampedInt(call.number(7));
   const bool jpeg = quality >= 1 && quality <= 100;
   if (jpeg && !JpegAvailable()) throw image_messages::jpegUnavailable();
 
@@ -241,9 +236,9 @@ ScriptValue Saveimg(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   request.height = optionalInt(call, 5);
   if (request.width && *request.width <= 0) request.width.reset();
   if (request.height && *request.height <= 0) request.height.reset();
-  const int clientFlag = clampInt(call.number(6));
+  const int clientFlag = ClampedInt(call.number(6));
   request.client = clientFlag == 1 || clientFlag == 3;
-  request.captureMode = clampInt(call.number(8));
+  request.captureMode = ClampedInt(call.number(8));
   messagePause(a, 2);
   if (id != 0) {
     request.window = a.session.ids.handleOf(id, true, a.desktop);

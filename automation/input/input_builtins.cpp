@@ -25,11 +25,6 @@ namespace {
 
 constexpr int kLeft = 0, kRight = 1, kMiddle = 2, kWheel = 9;
 
-int clampInt(double value) { return static_cast<int>(std::clamp(std::trunc(value), -2e9, 2e9)); }
-int intArg(const builtins::BuiltinCall& call, int index, int fallback = 0) {
-  if (auto n = optionalNumber(call, index)) return clampInt(*n);
-  return fallback;
-}
 
 // The session of an input builtin; the "needs Windows" error where there is no input.
 InputSession& inputSession(const builtins::BuiltinCall& call) {
@@ -83,12 +78,12 @@ bool swappedButtons(InputSession& s) { return s.swapped.load(); }
 ScriptValue Mmv(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   INPUT_CALL(c);
   AutomationContext& a = c.automation;
-  const int delay = std::max(intArg(call, 2), 0);
+  const int delay = std::max(IntArgument(call, 2), 0);
   if (a.mainThread && delay - call.pacingMs <= 0 && delay - call.pacingMs >= -9)
     a.platform.clock.sleepMs(0);
   else
     actionDelay(a, delay, call.pacingMs);
-  const int x = intArg(call, 0), y = intArg(call, 1);
+  const int x = IntArgument(call, 0), y = IntArgument(call, 1);
   if (const WindowHandle w = DirectWindow(c)) {
     a.desktop.postMessage(w, 0x0200, c.session.direct.mouseKeyFlags(),
                           (static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF));
@@ -106,10 +101,10 @@ ScriptValue Btn(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   INPUT_CALL(c);
   AutomationContext& a = c.automation;
   platform::Input& input = c.input();
-  actionDelay(a, std::max(intArg(call, 4), 0), call.pacingMs);
-  int button = intArg(call, 0);
-  const int action = intArg(call, 1);
-  int x = intArg(call, 2), y = intArg(call, 3);
+  actionDelay(a, std::max(IntArgument(call, 4), 0), call.pacingMs);
+  int button = IntArgument(call, 0);
+  const int action = IntArgument(call, 1);
+  int x = IntArgument(call, 2), y = IntArgument(call, 3);
   const WindowHandle directWindow = DirectWindow(c);
   const bool direct = directWindow != 0;
   if (!direct && call.count() >= 3) {
@@ -155,9 +150,9 @@ ScriptValue Btn(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
 ScriptValue Kbd(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   INPUT_CALL(c);
   AutomationContext& a = c.automation;
-  const int code = intArg(call, 0);
-  const int action = intArg(call, 1);
-  sleepFor(a, std::max(intArg(call, 2), 2));
+  const int code = IntArgument(call, 0);
+  const int action = IntArgument(call, 1);
+  sleepFor(a, std::max(IntArgument(call, 2), 2));
   const WindowHandle directWindow = DirectWindow(c);
   const bool direct = directWindow != 0;
   const std::u16string entry = HeldInputList::keyText(code, directWindow);
@@ -179,7 +174,7 @@ namespace {
 // A key argument of SCKEY: its number, or a single character's upper-case code.
 int keyArgument(const builtins::BuiltinCall& call, int index) {
   const builtins::BuiltinArgument& arg = call.at(index);
-  if (arg.isNumber) return clampInt(arg.number);
+  if (arg.isNumber) return ClampedInt(arg.number);
   if (arg.text.size() == 1) {
     char16_t ch = arg.text[0];
     if (ch >= u'a' && ch <= u'z') ch = static_cast<char16_t>(ch - u'a' + u'A');
@@ -256,8 +251,8 @@ ScriptValue Mouseorg(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   if (id == -1) return ScriptValue::empty();
   OriginSettings& o = c.origin();
   o.window = id;
-  o.mode = intArg(call, 1);
-  o.captureMode = intArg(call, 2);
+  o.mode = IntArgument(call, 1);
+  o.captureMode = IntArgument(call, 2);
   if (o.mode == kOriginDirect) {
     ActionGuard guard(c.session.actionLock);
     c.session.direct = {};
@@ -284,7 +279,7 @@ ScriptValue Lockhardex(builtins::BuiltinCall& call, builtins::BuiltinHost& host)
   const bool unlockOnly = call.count() == 0;
   const int64_t id = call.integer(0);
   const WindowHandle protectedWindow = id == 0 ? 0 : c.automation.session.ids.handleOf(id, true, c.automation.desktop);
-  const int device = intArg(call, 1);
+  const int device = IntArgument(call, 1);
   onUiThread(host, [&] {
     UnlockInput(c);
     c.session.lock.kind = LockKind::None;
@@ -300,7 +295,7 @@ ScriptValue Lockhardex(builtins::BuiltinCall& call, builtins::BuiltinHost& host)
 ScriptValue Getkeystate(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   INPUT_CALL(c);
   platform::Input& input = c.input();
-  int code = intArg(call, 0);
+  int code = IntArgument(call, 0);
   switch (code) {
     case 10000: return ScriptValue::builtinBool((input.keyState(144) & 1) != 0);  // Num Lock
     case 10001: return ScriptValue::builtinBool((input.keyState(20) & 1) != 0);   // Caps Lock
@@ -337,8 +332,8 @@ ScriptValue Sethotkey(builtins::BuiltinCall& call, builtins::BuiltinHost& host) 
   if (!host.onMainThread()) throw input_messages::hotKeyFromThread();
   INPUT_CALL(c);
   platform::Input& input = c.input();
-  const uint32_t key = static_cast<uint32_t>(intArg(call, 0));
-  const uint32_t modifiers = static_cast<uint32_t>(intArg(call, 1));
+  const uint32_t key = static_cast<uint32_t>(IntArgument(call, 0));
+  const uint32_t modifiers = static_cast<uint32_t>(IntArgument(call, 1));
   if (key == 0 && modifiers == 0) return ScriptValue::builtinBool(false);
   HotKeyTable& table = c.session.hotKeys;
   const int slot = table.slotFor(key, modifiers);

@@ -1,4 +1,7 @@
 // GETID, GETALLWIN, IDTOHND, HNDTOID, the builtin table and the call context.
+#include <algorithm>
+#include <cmath>
+
 #include "automation/builtin_support.h"
 #include "automation/windows/window_builtins.h"
 #include "automation/windows/window_finder.h"
@@ -25,6 +28,13 @@ AutomationContext desktopContext(builtins::BuiltinCall& call, builtins::BuiltinH
 std::optional<double> optionalNumber(const builtins::BuiltinCall& call, int index) {
   if (index >= call.count() || !call.at(index).isNumber) return std::nullopt;
   return call.number(index);
+}
+
+int ClampedInt(double value) { return static_cast<int>(std::clamp(std::trunc(value), -2e9, 2e9)); }
+
+std::optional<int> optionalInt(const builtins::BuiltinCall& call, int index) {
+  if (auto n = optionalNumber(call, index)) return ClampedInt(*n);
+  return std::nullopt;
 }
 
 ScriptValue Getid(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {

@@ -9,11 +9,7 @@ namespace maqo::platform {
 
 namespace {
 
-std::string hex(uint64_t v) {
-  char b[32];
-  std::snprintf(b, sizeof b, "%llx", static_cast<unsigned long long>(v));
-  return b;
-}
+std::string hex(uint64_t v) { return FakeControls::logHandle(v); }
 
 class FakeRemoteBuffer final : public RemoteBuffer {
  public:
@@ -88,10 +84,8 @@ void FakeControls::postClick(WindowHandle control, ClickButton button, bool doub
          std::to_string(x) + "," + std::to_string(y));
   FakeControl* c = find(control);
   if (c && button == ClickButton::Left && c->facts.enabled) {
-    const bool threeState = (c->facts.style & 0xF) == 5 || (c->facts.style & 0xF) == 6;
-    const bool checkBox = (c->facts.style & 0xF) == 2 || (c->facts.style & 0xF) == 3;
-    if (threeState) c->check = (c->check + 1) % 3;
-    if (checkBox) c->check = c->check ? 0 : 1;
+    if (button_styles::IsThreeState(c->facts.style)) c->check = (c->check + 1) % 3;
+    if (button_styles::IsCheckBox(c->facts.style)) c->check = c->check ? 0 : 1;
   }
 }
 
@@ -363,6 +357,12 @@ std::optional<WindowRect> FakeControls::menuItemRect(WindowHandle window, uint64
 
 void FakeControls::postCommand(WindowHandle window, uint32_t id) {
   record("command " + hex(window) + " " + std::to_string(id));
+}
+
+std::string FakeControls::logHandle(uint64_t handle) {
+  char b[32];
+  std::snprintf(b, sizeof b, "%llx", static_cast<unsigned long long>(handle));
+  return b;
 }
 
 }  // namespace maqo::platform

@@ -53,6 +53,8 @@ struct FakeMenu {
 
 class FakeControls final : public Controls {
  public:
+  // How the log writes a handle (lower-case hex), for tests that expect lines.
+  static std::string logHandle(uint64_t handle);
   // Adds a control under parent and returns it (facts.handle must be set).
   FakeControl& add(FakeControl control);
   FakeControl& control(WindowHandle h);

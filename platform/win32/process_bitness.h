@@ -10,5 +10,7 @@ namespace maqo::platform {
 
 // Nothing when the process cannot be opened or asked.
 std::optional<bool> ProcessRuns64Bit(DWORD processId);
+// The same for a process handle already open with query rights.
+std::optional<bool> ProcessRuns64Bit(HANDLE process);
 
 }  // namespace maqo::platform

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/common_control_layouts.h"
@@ -47,15 +48,18 @@ std::u16string fromWide(const wchar_t* text, size_t length) {
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 // A message with a one-second limit; 0 when the window did not answer.
-LRESULT sendTimed(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT ms = 1000) {
+// A message with a time limit: nothing when the control did not answer in time
+// (hung, or gone).
+std::optional<LRESULT> trySend(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT ms = 1000) {
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(h, message, wParam, lParam, SMTO_ABORTIFHUNG, ms, &result)) return 0;
+  if (!SendMessageTimeoutW(h, message, wParam, lParam, SMTO_ABORTIFHUNG, ms, &result)) return std::nullopt;
   return static_cast<LRESULT>(result);
 }
 
-// Whether the process of the window runs 64-bit code (our own bitness when
-// it cannot be asked).
-bool process64(DWORD processId) { return ProcessRuns64Bit(processId).value_or(kSelf64); }
+// As trySend, with 0 for no answer.
+LRESULT sendTimed(HWND h, UINT message, WPARAM wParam, LPARAM lParam, UINT ms = 1000) {
+  return trySend(h, message, wParam, lParam, ms).value_or(0);
+}
 
 class Win32RemoteBuffer final : public RemoteBuffer {
  public:
@@ -64,13 +68,18 @@ class Win32RemoteBuffer final : public RemoteBuffer {
     release();
     CloseHandle(process_);
   }
+  // A new allocation replaces the old one only once it exists, so a failed
+  // growth leaves the buffer as it was.
   bool allocate(size_t bytes) {
+    const size_t rounded = (bytes + l::kRemoteBufferSize - 1) / l::kRemoteBufferSize * l::kRemoteBufferSize;
+    void* fresh = VirtualAllocEx(process_, nullptr, rounded, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!fresh) return false;
     release();
-    size_ = (bytes + l::kRemoteBufferSize - 1) / l::kRemoteBufferSize * l::kRemoteBufferSize;
-    address_ = VirtualAllocEx(process_, nullptr, size_, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    return address_ != nullptr;
+    address_ = fresh;
+    size_ = rounded;
+    return true;
   }
-  // Grows the buffer (a new allocation replaces the old) so that bytes fit.
+  // Grows the buffer so that bytes fit.
   bool ensure(size_t bytes) { return bytes <= size_ || allocate(bytes); }
   bool bits64() const { return bits64_; }
   uint64_t at(uint32_t offset) const { return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(address_)) + offset; }
@@ -243,25 +252,20 @@ class Win32Controls final : public Controls {
   int buttonCheck(WindowHandle button) override { return static_cast<int>(sendTimed(hwnd(button), BM_GETCHECK, 0, 0)); }
 
   int listCount(WindowHandle list, bool combo) override {
-    DWORD_PTR n = 0;
-    if (!SendMessageTimeoutW(hwnd(list), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &n)) return -1;
-    return static_cast<int>(static_cast<LRESULT>(n));
+    return static_cast<int>(trySend(hwnd(list), combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0).value_or(-1));
   }
   std::u16string listText(WindowHandle list, bool combo, int index) override {
     HWND h = hwnd(list);
-    const LRESULT length = SendMessageW(h, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = sendTimed(h, combo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0) return {};
     std::vector<wchar_t> text(static_cast<size_t>(length) + 1);
-    const LRESULT got = SendMessageW(h, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
-                                     reinterpret_cast<LPARAM>(text.data()));
+    const LRESULT got = sendTimed(h, combo ? CB_GETLBTEXT : LB_GETTEXT, static_cast<WPARAM>(index),
+                                  reinterpret_cast<LPARAM>(text.data()));
     if (got <= 0) return {};
     return fromWide(text.data(), std::min(static_cast<size_t>(got), static_cast<size_t>(length)));
   }
   int listCurrent(WindowHandle list, bool combo) override {
-    DWORD_PTR n = 0;
-    if (!SendMessageTimeoutW(hwnd(list), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 1000, &n))
-      return -1;
-    return static_cast<int>(static_cast<LRESULT>(n));
+    return static_cast<int>(trySend(hwnd(list), combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0).value_or(-1));
   }
   void setListCurrent(WindowHandle list, bool combo, int index) override {
     sendTimed(hwnd(list), combo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -285,9 +289,7 @@ class Win32Controls final : public Controls {
     return fromWide(text.data(), std::min(static_cast<size_t>(got > 0 ? got : 0), n));
   }
   bool setWindowText(WindowHandle h, const std::u16string& text) override {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(hwnd(h), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(text)), SMTO_ABORTIFHUNG, 1000,
-                               &result) != 0;
+    return trySend(hwnd(h), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(text))).has_value();
   }
   void postChar(WindowHandle h, char16_t ch) override { PostMessageW(hwnd(h), WM_CHAR, ch, 1); }
   void postSetModified(WindowHandle h) override { PostMessageW(hwnd(h), EM_SETMODIFY, TRUE, 0); }
@@ -335,7 +337,8 @@ class Win32Controls final : public Controls {
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION,
                                  FALSE, processId);
     if (!process) return nullptr;
-    auto buffer = std::make_unique<Win32RemoteBuffer>(process, process64(processId));
+    // The structure layouts follow the target's bitness (our own when it cannot be asked).
+    auto buffer = std::make_unique<Win32RemoteBuffer>(process, ProcessRuns64Bit(process).value_or(kSelf64));
     if (!buffer->allocate(l::kRemoteBufferSize)) return nullptr;
     return buffer;
   }

@@ -51,11 +51,7 @@ class ControlTest : public AutomationTest {
       if (line.starts_with(prefix)) out.push_back(line);
     return out;
   }
-  static std::string hex(WindowHandle h) {
-    char b[32];
-    std::snprintf(b, sizeof b, "%llx", static_cast<unsigned long long>(h));
-    return b;
-  }
+  static std::string hex(WindowHandle h) { return platform::FakeControls::logHandle(h); }
 };
 
 }  // namespace maqo::automation::testing
