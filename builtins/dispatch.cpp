@@ -7,19 +7,11 @@ namespace maqo::builtins {
 
 namespace {
 
-// Families none of whose builtins waits before acting (actionDelay), so
-// their calls need not read the clock for the time since the previous call.
+// The families whose builtins wait before acting (actionDelay: ACW, MMV, BTN,
+// KBD) and so need the time since the previous builtin call; the others do
+// not read the clock on entry.
 bool readsPacing(engine::BuiltinFamily family) {
-  using engine::BuiltinFamily;
-  switch (family) {
-    case BuiltinFamily::Strings:
-    case BuiltinFamily::Arrays:
-    case BuiltinFamily::Files:
-    case BuiltinFamily::Math:
-    case BuiltinFamily::TimeSystem:
-    case BuiltinFamily::Threads: return false;
-    default: return true;
-  }
+  return family == engine::BuiltinFamily::Input || family == engine::BuiltinFamily::WindowControl;
 }
 
 }  // namespace

@@ -45,7 +45,6 @@ std::u16string_view TrimFieldView(std::u16string_view text) {
   return text.substr(b, e - b);
 }
 
-std::u16string TrimField(std::u16string_view text) { return std::u16string(TrimFieldView(text)); }
 
 std::u16string SplitOffField(std::u16string& rest, char16_t delimiter, QuoteMode mode) {
   return engine::SplitOff(rest, std::u16string_view(&delimiter, 1), rulesFor(mode));
@@ -93,7 +92,7 @@ std::u16string ReplaceField(std::u16string line, int64_t k, std::u16string_view 
   std::u16string out = joined;
   if (k >= 2) out += delimiter;
   out += field;
-  if (!TrimField(line).empty()) {
+  if (!TrimFieldView(line).empty()) {
     out += delimiter;
     out += line;
   }

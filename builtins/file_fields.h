@@ -20,7 +20,6 @@ enum class QuoteMode : int {
 QuoteMode QuoteModeOf(int64_t value);  // other values behave as 1 (quotes kept)
 
 // Trims code units up to U+0020 at both ends, except TAB.
-std::u16string TrimField(std::u16string_view text);
 std::u16string_view TrimFieldView(std::u16string_view text);
 
 // Takes the next field off the front of rest (rest keeps what follows the

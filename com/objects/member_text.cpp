@@ -12,12 +12,6 @@ using engine::TrimView;
 
 namespace {
 
-bool startsWithVar(std::u16string_view text) {
-  if (text.size() < 4) return false;
-  const std::u16string head = engine::UpperCase(text.substr(0, 3));
-  return head == u"VAR" && (text[3] == u' ' || text[3] == u'\t' || text[3] == u'\u3000');
-}
-
 // Position of the character that closes the group opened at text[open]
 // ("(" or "["), skipping quoted text and nested groups; npos when unclosed.
 size_t closingOf(std::u16string_view text, size_t open) {
@@ -71,9 +65,9 @@ std::vector<MemberArgument> ParseMemberArguments(std::u16string_view text) {
       argument.name = Trim(value.substr(0, named - 1));
       value = TrimView(value.substr(named + 1));
     }
-    if (startsWithVar(value)) {
+    if (const auto named = engine::AfterVarKeyword(value)) {
       argument.byReference = true;
-      value = TrimView(value.substr(4));
+      value = *named;
     }
     argument.text = value.empty() ? std::u16string(u"EMPTYPARAM") : std::u16string(value);
     arguments.push_back(std::move(argument));

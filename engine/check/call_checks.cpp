@@ -305,8 +305,7 @@ void Checker::checkMemberSegments(const std::vector<std::u16string>& segments, s
         if (const size_t named = FindOutside(u":=", argument, true, 1, true); named > 0)
           argument = TrimView(argument.substr(named + 1));
         // "VAR N" passes the variable N by reference: N is what is checked.
-        if (argument.size() > 4 && argument.substr(0, 3) == u"VAR" && (argument[3] == u' ' || argument[3] == u'\t'))
-          argument = TrimView(argument.substr(4));
+        if (const auto named = AfterVarKeyword(argument)) argument = *named;
         if (!argument.empty()) evaluateText(argument);
       }
       indexed = segment.substr(close + 1);

@@ -167,4 +167,10 @@ std::u16string_view TrimView(std::u16string_view text) {
   return text.substr(b, e - b);
 }
 
+std::optional<std::u16string_view> AfterVarKeyword(std::u16string_view argument) {
+  if (argument.size() < 5 || argument.substr(0, 3) != u"VAR" || (argument[3] != u' ' && argument[3] != u'\t'))
+    return std::nullopt;
+  return TrimView(argument.substr(4));
+}
+
 }  // namespace maqo::engine

@@ -8,6 +8,7 @@
 // delimiter ")" ends a word at the ")" that closes its argument list.
 #pragma once
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,5 +66,9 @@ std::u16string UpperCase(std::u16string_view text);
 // Removes leading and trailing spaces, tabs and full-width spaces.
 std::u16string_view TrimView(std::u16string_view text);
 inline std::u16string Trim(std::u16string_view text) { return std::u16string(TrimView(text)); }
+
+// An argument written "VAR NAME" (passed by reference): NAME, trimmed; nothing
+// for any other argument.
+std::optional<std::u16string_view> AfterVarKeyword(std::u16string_view argument);
 
 }  // namespace maqo::engine

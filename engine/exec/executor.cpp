@@ -93,22 +93,10 @@ std::optional<RaisedError> Executor::execStatementCatching(ExecFrame& f) {
   f.setLine(f.line);
   try {
     if (StackNearlyExhausted()) throw ScriptError(msg::blocksTooDeep());
-    CompiledLine& c = compiled(f, f.line);
-    const bool plainAssignment = c.kind == StatementKind::Assignment && !c.threadStart && !c.appendsInPlace &&
-                                 !engine_.program.Records[static_cast<size_t>(f.line)].error;
-    if (!plainAssignment) {
-      dispatch(f, c);
-      return std::nullopt;
-    }
-    // As dispatch and assign do, with the evaluator's own failure handed back
-    // without a throw.
-    const int line = f.line;
-    ScriptValue value;
-    if (!TryEvaluateExpression(*c.expressions[0], f.evalHost, value)) return Raise(f, ExpressionError(false));
-    store(f, c.target, value);
-    f.setLine(line + 1);
-  } catch (const RaisedError& error) {
-    return error;
+    // An assignment's own evaluation failure comes back without a throw.
+    if (!dispatch(f, compiled(f, f.line))) return Raise(f, ExpressionError(false));
+  } catch (const RaisedError&) {
+    throw;  // raised by a statement further in: passed on as it is
   } catch (const ScriptError& error) {
     return Raise(f, error);
   } catch (const std::exception& error) {
@@ -119,8 +107,13 @@ std::optional<RaisedError> Executor::execStatementCatching(ExecFrame& f) {
 
 std::optional<RaisedError> Executor::runTryBody(ExecFrame& f, int from, int end) {
   f.setLine(from);
-  while (f.line < end && mayContinue(f))
-    if (std::optional<RaisedError> error = execStatementCatching(f)) return error;
+  while (f.line < end && mayContinue(f)) {
+    try {
+      if (std::optional<RaisedError> error = execStatementCatching(f)) return error;
+    } catch (const RaisedError& error) {
+      return error;
+    }
+  }
   return std::nullopt;
 }
 
@@ -148,7 +141,7 @@ RaisedError Executor::Raise(ExecFrame& f, const ScriptError& error) {
 
 // ---- dispatch ----
 
-void Executor::dispatch(ExecFrame& f, CompiledLine& c) {
+bool Executor::dispatch(ExecFrame& f, CompiledLine& c) {
   const int line = f.line;
   const LineRecord& record = engine_.program.Records[static_cast<size_t>(line)];
   const std::u16string& text = engine_.program.ScriptLines[static_cast<size_t>(line)];
@@ -157,15 +150,17 @@ void Executor::dispatch(ExecFrame& f, CompiledLine& c) {
     throw ScriptError(Message{text.substr(kErrorMarker.size()), {}}, false);
   }
   switch (c.kind) {
-    case StatementKind::Assignment: assign(f, c); break;
+    case StatementKind::Assignment:
+      if (!assign(f, c)) return false;
+      break;
     case StatementKind::Call: KansuCall(f, *c.call); break;
-    case StatementKind::IfBlock: return ifBlock(f, line);
-    case StatementKind::Select: return selectBlock(f, c);
-    case StatementKind::For: return forBlock(f, c);
-    case StatementKind::ForIn: return forInBlock(f, c);
-    case StatementKind::While: return whileBlock(f, c);
-    case StatementKind::Repeat: return repeatBlock(f, c);
-    case StatementKind::Try: return tryBlock(f);
+    case StatementKind::IfBlock: ifBlock(f, line); return true;
+    case StatementKind::Select: selectBlock(f, c); return true;
+    case StatementKind::For: forBlock(f, c); return true;
+    case StatementKind::ForIn: forInBlock(f, c); return true;
+    case StatementKind::While: whileBlock(f, c); return true;
+    case StatementKind::Repeat: repeatBlock(f, c); return true;
+    case StatementKind::Try: tryBlock(f); return true;
     case StatementKind::Finally: throw ScriptError(msg::syntaxError(27));
     case StatementKind::Except: throw ScriptError(msg::syntaxError(28));
     case StatementKind::Print: print(f, c); break;
@@ -191,6 +186,7 @@ void Executor::dispatch(ExecFrame& f, CompiledLine& c) {
       break;
   }
   f.setLine(line + 1);
+  return true;
 }
 
 // ---- simple statements ----
@@ -225,7 +221,7 @@ void Executor::store(ExecFrame& f, const AssignTarget& target, const ScriptValue
   engine_.store.PutValue(f, target.name, indexes, value, flags);
 }
 
-void Executor::assign(ExecFrame& f, CompiledLine& c) {
+bool Executor::assign(ExecFrame& f, CompiledLine& c) {
   if (c.threadStart) {
     ScriptValue slot;
     try {
@@ -235,12 +231,15 @@ void Executor::assign(ExecFrame& f, CompiledLine& c) {
       store(f, c.target, ScriptValue::int32(-1));
       throw;
     }
-    return store(f, c.target, slot);
+    store(f, c.target, slot);
+    return true;
   }
-  if (c.appendsInPlace && c.appendTargetHeldText && appendInPlace(f, c)) return;
-  const ScriptValue value = Evaluate(f, *c.expressions[0]);
+  if (c.appendsInPlace && c.appendTargetHeldText && appendInPlace(f, c)) return true;
+  ScriptValue value;
+  if (!TryEvaluateExpression(*c.expressions[0], f.evalHost, value)) return false;
   if (c.appendsInPlace) c.appendTargetHeldText = value.isNativeString();
   store(f, c.target, value);
+  return true;
 }
 
 bool Executor::appendInPlace(ExecFrame& f, const CompiledLine& c) {
@@ -377,7 +376,10 @@ void Executor::ExecuteStatementText(ExecFrame& f, std::u16string_view statement)
   CompiledLine line;
   ClassifyStatement(text, line);
   if (line.empty) return;
-  if (line.kind == StatementKind::Assignment) return assign(f, line);
+  if (line.kind == StatementKind::Assignment) {
+    if (!assign(f, line)) throw ExpressionError(false);
+    return;
+  }
   KansuCall(f, *line.call);
 }
 

@@ -33,7 +33,12 @@ class TUScript;
 // AddressSanitizer, whose frames are several times larger, stop at half the
 // depth: an exception thrown from below 64 MB of stack is more than its
 // runtime can clean up after, and it then reports false errors.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MAQO_ADDRESS_SANITIZER 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(MAQO_ADDRESS_SANITIZER)
 inline constexpr int kMaxCallDepth = 5000;
 #else
 inline constexpr int kMaxCallDepth = 10000;
@@ -118,17 +123,21 @@ class Executor {
   CompiledLine& compiled(ExecFrame& f, int line);
   bool mayContinue(ExecFrame& f);
   void letMessagesRun(ExecFrame& f);
-  void dispatch(ExecFrame& f, CompiledLine& c);
+  // Runs the statement; false when an assignment's own evaluation failed
+  // (the caller raises that error, so it costs no throw inside a TRY).
+  bool dispatch(ExecFrame& f, CompiledLine& c);
   // The body of a TRY: as RunRange, but the error of a statement comes back
   // as the result instead of being thrown on, so the TRY that takes it pays
   // for no further unwinding (and an assignment's own evaluation failure for
   // none at all).
   std::optional<RaisedError> runTryBody(ExecFrame& f, int from, int end);
-  // ExecStatement that gives the statement's error back instead of throwing it.
+  // ExecStatement that gives the statement's own error back instead of
+  // throwing it; an error raised further in is passed on as thrown.
   std::optional<RaisedError> execStatementCatching(ExecFrame& f);
 
   // simple statements
-  void assign(ExecFrame& f, CompiledLine& c);
+  // False when the value's evaluation failed by itself (nothing is stored).
+  bool assign(ExecFrame& f, CompiledLine& c);
   // "S = S + ..." on a text: appends to S's text in place; false when the
   // statement must run the ordinary way (S holds no text).
   bool appendInPlace(ExecFrame& f, const CompiledLine& c);

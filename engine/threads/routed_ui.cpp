@@ -22,7 +22,7 @@ void RoutedUi::onUiThread(const std::function<void()>& work) {
 
 void RoutedUi::pumpMessages() {
   host_.pumpMessages();
-  if (afterPump_ && currentSlot < 0) afterPump_();
+  if (afterPump_) afterPump_();
 }
 
 void RoutedUi::messageBox(const std::u16string& text, const std::u16string& caption) {

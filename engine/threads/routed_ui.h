@@ -35,8 +35,8 @@ class RoutedUi final : public platform::UiSink {
   void printLine(const std::u16string& text) override;
   void beep() override;
   // Each thread lets its own window messages run: never handed over. The
-  // observer, when set, runs after each pass on any thread but a script
-  // thread's.
+  // observer, when set, runs after each pass (it decides which threads' passes
+  // count).
   void pumpMessages() override;
   void setAfterPump(std::function<void()> observer) { afterPump_ = std::move(observer); }
 
