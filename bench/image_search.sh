@@ -14,19 +14,30 @@ ROUNDS=${BENCH_ROUNDS:-20}
 PY=/usr/bin/python3
 mkdir -p "$OUT"
 [ -x "$BIN/imgsearch_bench" ] || { echo "bench: $BIN/imgsearch_bench is missing; run make native" >&2; exit 2; }
-convert "$ROOT/bench/data/desktop.png" -type TrueColor "BMP3:$OUT/desktop.bmp"
-convert "$ROOT/bench/data/canvasicon.png" -type TrueColor "BMP3:$OUT/icon.bmp"
-convert -size 32x32 xc:black -fill '#808080' -draw 'point 31,31' -type TrueColor "BMP3:$OUT/degenerate.bmp"
+convert "$ROOT/bench/data/desktop.png" -type TrueColor "BMP3:$OUT/desktop.bmp" &&
+  convert "$ROOT/bench/data/canvasicon.png" -type TrueColor "BMP3:$OUT/icon.bmp" &&
+  convert -size 32x32 xc:black -fill '#808080' -draw 'point 31,31' -type TrueColor "BMP3:$OUT/degenerate.bmp" ||
+  { echo "bench: the test pictures could not be made (ImageMagick's convert)" >&2; exit 2; }
 opencv=yes
 $PY -c 'import cv2' 2>/dev/null || opencv="no (python3-opencv is not installed)"
 
+status=0
 printf '%-11s %-22s %-22s %s\n' case "maqo (hits ms)" "opencv (hits ms)" ratio
 row() {  # NAME TEMPLATE MODE TOLERANCE HITNUMBER
   local ours theirs="-" ratio="-"
-  ours=$("$BIN/imgsearch_bench" "$OUT/desktop.bmp" "$OUT/$2" "$3" "$4" "$5" "$ROUNDS")
+  if ! ours=$("$BIN/imgsearch_bench" "$OUT/desktop.bmp" "$OUT/$2" "$3" "$4" "$5" "$ROUNDS"); then
+    echo "$1: imgsearch_bench failed" >&2
+    status=1
+    return
+  fi
   if [ "$opencv" = yes ]; then
-    theirs=$($PY "$ROOT/bench/imgsearch_opencv.py" "$OUT/desktop.bmp" "$OUT/$2" "$4" "$ROUNDS")
-    ratio=$(awk -v a="${ours##* }" -v b="${theirs##* }" 'BEGIN { printf "opencv takes %.0fx as long", b / a }')
+    if theirs=$($PY "$ROOT/bench/imgsearch_opencv.py" "$OUT/desktop.bmp" "$OUT/$2" "$4" "$ROUNDS") && [ -n "$theirs" ]; then
+      ratio=$(awk -v a="${ours##* }" -v b="${theirs##* }" 'BEGIN { if (a > 0) printf "opencv takes %.0fx as long", b / a; else print "-" }')
+    else
+      echo "$1: the OpenCV run failed" >&2
+      theirs="-"
+      status=1
+    fi
   fi
   read -r hits state ms <<<"$ours"
   [ "$state" = ok ] || hits="$hits($state)"
@@ -42,7 +53,6 @@ row degenerate degenerate.bmp 0 0 1
 # only) and N full-screen CHKIMG (capture and search) of a template found nowhere.
 if [ "${BENCH_WINE:-0}" = 1 ]; then
   N=${BENCH_CAPTURES:-20}
-  export MAQO_WIN_BIN=${MAQO_WIN_BIN:-$ROOT/build/win32/bin}
   source "$ROOT/tests/wine/env.sh"
   export MAQO_WINEPREFIX=${MAQO_WINEPREFIX:-$ROOT/build/bench-image-prefix}
   trap wine_env_stop EXIT
@@ -59,5 +69,6 @@ NEXT
 S2 = GETTIME(); Z2 = G_TIME_ZZ
 PRINT "wine capture: " + ((S1 - S0) * 1000 + Z1 - Z0) / $N + " ms per full-screen SAVEIMG to the clipboard, " + ((S2 - S1) * 1000 + Z2 - Z1) / $N + " ms per full-screen CHKIMG"
 MQS
-  wrun 300 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$OUT/capture.mqs")" 2>&1 | tr -d '\r'
+  wrun 300 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$OUT/capture.mqs")" 2>&1 | tr -d '\r' || status=1
 fi
+exit $status

@@ -3,6 +3,7 @@
 // fourth byte that is always 0 (kept 0 so that rows compare with memcmp).
 // Captures, clipboard bitmaps and BMP files all become this one format.
 #pragma once
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,15 @@ struct PixelBuffer {
   const uint32_t* row(int y) const { return pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(width); }
   uint32_t at(int x, int y) const { return row(y)[x]; }
   void set(int x, int y, uint32_t rgb) { row(y)[x] = rgb & 0x00FFFFFFu; }
+
+  // The part at (x, y), w x h; pixels outside the picture are black.
+  PixelBuffer crop(int x, int y, int w, int h) const {
+    PixelBuffer out(w, h, 0);
+    const int from = std::max(0, -x), to = std::min(w, width - x);  // the columns inside
+    for (int r = 0; r < h && from < to; ++r)
+      if (y + r >= 0 && y + r < height) std::copy_n(row(y + r) + x + from, to - from, out.row(r) + from);
+    return out;
+  }
 };
 
 }  // namespace maqo::platform

@@ -9,7 +9,6 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 triplets=("$@")
 [ ${#triplets[@]} -gt 0 ] || triplets=(i686-w64-mingw32 x86_64-w64-mingw32)
-SUDO=$([ "$(id -u)" -ne 0 ] && echo sudo || true)
 
 src_root="$root/build/jpeg-src"
 source_dir() { find "$src_root" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1; }
@@ -21,15 +20,16 @@ done
 [ ${#todo[@]} -gt 0 ] || { echo "jpeg: already built"; exit 0; }
 
 if [ -z "$(source_dir 2>/dev/null)" ]; then
-  # apt-get source needs the source indexes; add them once beside the binary ones.
-  if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
-    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-      $SUDO tee /etc/apt/sources.list.d/maqo-sources.sources >/dev/null
-    $SUDO apt-get update -qq
-  fi
-  mkdir -p "$src_root"
-  (cd "$src_root" && apt-get source --download-only libjpeg-turbo >/dev/null &&
-    dpkg-source --no-check -x ./libjpeg-turbo_*.dsc >/dev/null)
+  # apt-get source needs the source indexes that make setup adds. The source
+  # is unpacked beside its final place and moved there whole, so an
+  # interrupted run never leaves a half-unpacked tree that later runs accept.
+  rm -rf "$src_root.tmp"
+  mkdir -p "$src_root.tmp"
+  (cd "$src_root.tmp" && apt-get source --download-only libjpeg-turbo >/dev/null &&
+    dpkg-source --no-check -x ./libjpeg-turbo_*.dsc >/dev/null) ||
+    { echo "jpeg: apt-get source libjpeg-turbo failed (run make setup for the source indexes)" >&2; exit 1; }
+  rm -rf "$src_root"
+  mv "$src_root.tmp" "$src_root"
 fi
 src=$(source_dir)
 [ -n "$src" ] || { echo "jpeg: no libjpeg-turbo source" >&2; exit 1; }
@@ -45,7 +45,8 @@ for t in "${todo[@]}"; do
     -DWITH_SIMD=$simd -DCMAKE_INSTALL_PREFIX="$out" >/dev/null
   cmake --build "$root/build/jpeg-build-$t" --target jpeg-static >/dev/null
   mkdir -p "$out/lib" "$out/include"
-  cp "$root/build/jpeg-build-$t/libjpeg.a" "$out/lib/"
+  # The library last: it is the mark that the tree is complete.
   cp "$src/jpeglib.h" "$src/jmorecfg.h" "$src/jerror.h" "$root/build/jpeg-build-$t/jconfig.h" "$out/include/"
+  cp "$root/build/jpeg-build-$t/libjpeg.a" "$out/lib/"
   echo "jpeg: built $out (SIMD $simd)"
 done

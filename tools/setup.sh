@@ -31,8 +31,23 @@ ensure_japanese_locale() {
   fi
 }
 
+# The Windows builds compile libjpeg-turbo from Debian's source package
+# (tools/build_jpeg_cross.sh), so apt needs the source indexes beside the
+# binary ones: the machine's own sources, as deb-src.
+ensure_source_indexes() {
+  if grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ || grep -qs '^deb-src' /etc/apt/sources.list; then return 0; fi
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+      $SUDO tee /etc/apt/sources.list.d/maqo-sources.sources >/dev/null
+  elif [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $SUDO tee /etc/apt/sources.list.d/maqo-sources.list >/dev/null
+  fi
+  $SUDO apt-get update -qq
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
   ensure_japanese_locale
+  ensure_source_indexes
   echo "setup: everything is installed"
   exit 0
 fi
@@ -44,4 +59,5 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 ensure_japanese_locale
+ensure_source_indexes
 echo "setup: installed ${missing[*]}"

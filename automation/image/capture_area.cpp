@@ -44,14 +44,6 @@ bool covered(AutomationContext& c, platform::ScreenCapture& capture, WindowHandl
   return false;
 }
 
-// The part of picture at (x, y), width x height (all inside it).
-platform::PixelBuffer cut(const platform::PixelBuffer& picture, int x, int y, int width, int height) {
-  platform::PixelBuffer out(width, height);
-  for (int row = 0; row < height; ++row)
-    std::copy_n(picture.row(y + row) + x, width, out.row(row));
-  return out;
-}
-
 }  // namespace
 
 std::optional<WindowRect> ReferenceRect(platform::Desktop& desktop, WindowHandle window, bool client) {
@@ -107,7 +99,7 @@ std::optional<platform::PixelBuffer> CaptureArea(AutomationContext& c, platform:
     return capture.paintWindow(h, true, width, height);
   const std::optional<platform::PixelBuffer> whole = capture.paintWindow(h, r.client, r.x + width, r.y + height);
   if (!whole || whole->width < r.x + width || whole->height < r.y + height) return std::nullopt;
-  return cut(*whole, r.x, r.y, width, height);
+  return whole->crop(r.x, r.y, width, height);
 }
 
 }  // namespace maqo::automation

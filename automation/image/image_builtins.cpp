@@ -60,10 +60,8 @@ WindowHandle originWindow(ImageCall& c, const OriginSettings& origin) {
 }
 
 std::u16string upperExtension(std::u16string_view name) {
-  const size_t slash = name.find_last_of(u"\\/");
-  const size_t dot = name.rfind(u'.');
-  if (dot == std::u16string_view::npos || (slash != std::u16string_view::npos && dot < slash)) return {};
-  return AsciiUpper(name.substr(dot));
+  const size_t dot = ExtensionDot(name);
+  return dot == std::u16string_view::npos ? std::u16string() : AsciiUpper(name.substr(dot));
 }
 
 }  // namespace

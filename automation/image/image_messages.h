@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/errors/script_error.h"
+#include "platform/text_codec.h"
 
 namespace maqo::automation::image_messages {
 
@@ -18,8 +19,7 @@ inline engine::Message templateTooLarge() {
   return {u"CHKIMG: Specified image is too large", u"CHKIMG: 指定画像が大きすぎます"};
 }
 inline engine::Message hitLimit(size_t limit) {
-  std::u16string n;
-  for (char c : std::to_string(limit)) n.push_back(static_cast<char16_t>(c));
+  const std::u16string n = u16(std::to_string(limit));
   return {cat(u"CHKIMG: Number of Hit exceeded maximum value: ", n), cat(u"CHKIMG: HIT数が最大値(", n, u")を超えました")};
 }
 inline engine::Message searchFailed(std::u16string_view what) { return {cat(u"CHKIMG: error: ", what), {}}; }

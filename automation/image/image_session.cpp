@@ -1,22 +1,20 @@
 #include "automation/image/image_session.h"
 
+#include <atomic>
+
 namespace maqo::automation {
 
 namespace {
-platform::ScreenCapture*& installed() {
-  static platform::ScreenCapture* capture = nullptr;
-  return capture;
-}
+// Read by script threads too.
+std::atomic<platform::ScreenCapture*> installed{nullptr};
 }  // namespace
 
 platform::ScreenCapture& currentScreenCapture() {
-  if (platform::ScreenCapture* c = installed()) return *c;
+  if (platform::ScreenCapture* c = installed.load()) return *c;
   return platform::systemScreenCapture();
 }
 
-ScopedScreenCapture::ScopedScreenCapture(platform::ScreenCapture& capture) : previous_(installed()) {
-  installed() = &capture;
-}
-ScopedScreenCapture::~ScopedScreenCapture() { installed() = previous_; }
+ScopedScreenCapture::ScopedScreenCapture(platform::ScreenCapture& capture) : previous_(installed.exchange(&capture)) {}
+ScopedScreenCapture::~ScopedScreenCapture() { installed.store(previous_); }
 
 }  // namespace maqo::automation

@@ -1,22 +1,25 @@
 #include "automation/image/template_cache.h"
 
 #include "automation/image/bmp_codec.h"
-#include "platform/letter_case.h"
 
 namespace maqo::automation {
 
+size_t ExtensionDot(std::u16string_view path) {
+  const size_t slash = path.find_last_of(u"\\/");
+  const size_t dot = path.rfind(u'.');
+  if (dot == std::u16string_view::npos || (slash != std::u16string_view::npos && dot < slash)) return std::u16string_view::npos;
+  return dot;
+}
+
 std::u16string TemplateFileName(std::u16string_view name) {
-  const size_t slash = name.find_last_of(u"\\/");
-  const size_t componentStart = slash == std::u16string_view::npos ? 0 : slash + 1;
-  const size_t dot = name.rfind(u'.');
-  const size_t stemEnd = dot != std::u16string_view::npos && dot >= componentStart ? dot : name.size();
-  return std::u16string(name.substr(0, stemEnd)) + u".BMP";
+  const size_t dot = ExtensionDot(name);
+  return std::u16string(name.substr(0, dot == std::u16string_view::npos ? name.size() : dot)) + u".BMP";
 }
 
 TemplateLoad TemplateCache::load(platform::FileSystem& files, const std::u16string& path) {
   const std::optional<platform::FileStamp> stamp = files.stamp(path);
   if (!stamp) return {TemplateStatus::NotFound, nullptr};
-  const std::u16string key = platform::upperCaseText(files.fullPath(path));
+  const std::u16string key = files.canonicalPath(path);
   {
     std::lock_guard guard(lock_);
     auto it = entries_.find(key);

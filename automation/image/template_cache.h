@@ -17,6 +17,9 @@ namespace maqo::automation {
 // The file a template name stands for: the extension of the last path
 // component replaced by ".BMP" (added when it has none).
 std::u16string TemplateFileName(std::u16string_view name);
+// Where the extension of the path's last component starts (its dot), or npos
+// when that component has none.
+size_t ExtensionDot(std::u16string_view path);
 
 enum class TemplateStatus { Ok, NotFound, NotBmp };
 

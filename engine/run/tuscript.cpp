@@ -293,18 +293,23 @@ std::vector<std::u16string> TUScript::ScriptLogLines() {
   return scriptLog_;
 }
 
-void TUScript::showError(const std::u16string& displayText) {
+void TUScript::releaseBeforeDialog() {
   // The user must be able to answer the dialog: a script's input lock goes first.
   routedUi_.onUiThread([this] {
     RunHookContext run{familyState, platform};
     library.beforeErrorShown(run);
   });
+}
+
+void TUScript::showError(const std::u16string& displayText) {
+  releaseBeforeDialog();
   platform.ui.errorDialog(displayText);
 }
 
 void TUScript::showMessage(const std::u16string& text) { platform.ui.messageBox(text, u"maqo"); }
 
 bool TUScript::askYesNo(const std::u16string& question) {
+  releaseBeforeDialog();
   if (!AskYesNo) {
     platform.ui.messageBox(question, u"maqo");
     return true;

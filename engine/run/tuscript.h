@@ -192,6 +192,9 @@ class TUScript final : public ReportTarget, public BuildHost {
   void unregisterStopHotkey() override { hostSettings_.unregisterStopHotkey(); }
 
  private:
+  // Runs the families' before-dialog hooks (the input lock is released) on
+  // the user-interface thread, ahead of an error or abort question.
+  void releaseBeforeDialog();
   void indexFunctions();
   void runMainPart(std::u16string_view name, const std::vector<std::u16string>& parameters);
   // Asks the script threads to stop (the caller has raised StopRequest) and

@@ -2,26 +2,11 @@
 
 namespace maqo::platform {
 
-namespace {
-
-// The part of source starting at (x, y), width x height; outside pixels are black.
-PixelBuffer cut(const PixelBuffer& source, int x, int y, int width, int height) {
-  PixelBuffer out(width, height, 0);
-  for (int row = 0; row < height; ++row)
-    for (int col = 0; col < width; ++col) {
-      const int sx = x + col, sy = y + row;
-      if (sx >= 0 && sy >= 0 && sx < source.width && sy < source.height) out.set(col, row, source.at(sx, sy));
-    }
-  return out;
-}
-
-}  // namespace
-
 std::optional<PixelBuffer> FakeScreenCapture::captureScreen(const WindowRect& area) {
   log.push_back("screen " + std::to_string(area.left) + "," + std::to_string(area.top) + "," +
                 std::to_string(area.right) + "," + std::to_string(area.bottom));
   if (area.width() <= 0 || area.height() <= 0) return std::nullopt;
-  return cut(screen, area.left - desktop.left, area.top - desktop.top, area.width(), area.height());
+  return screen.crop(area.left - desktop.left, area.top - desktop.top, area.width(), area.height());
 }
 
 std::optional<PixelBuffer> FakeScreenCapture::paintWindow(WindowHandle window, bool clientOnly, int width, int height) {
@@ -30,7 +15,7 @@ std::optional<PixelBuffer> FakeScreenCapture::paintWindow(WindowHandle window, b
   auto it = paintings.find(window);
   if (it == paintings.end() || width <= 0 || height <= 0) return std::nullopt;
   const Painting& p = it->second;
-  return clientOnly ? cut(p.picture, p.clientX, p.clientY, width, height) : cut(p.picture, 0, 0, width, height);
+  return clientOnly ? p.picture.crop(p.clientX, p.clientY, width, height) : p.picture.crop(0, 0, width, height);
 }
 
 uint32_t FakeScreenCapture::extendedStyle(WindowHandle window) {

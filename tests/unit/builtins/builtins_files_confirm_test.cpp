@@ -3,7 +3,10 @@
 // failure over, and the quiet argument asks nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "builtins/file_slots.h"
+#include "builtins/register_builtins.h"
 #include "tests/unit/builtins/builtins_files_support.h"
 #include "tests/unit/engine/exec/exec_test_support.h"
 
@@ -12,6 +15,16 @@ namespace {
 
 using engine::PlayOutcome;
 using Lines = std::vector<std::u16string>;
+
+// The core builtins, and a family hook that notes when the engine lets the
+// families release what they hold before a dialog.
+struct CoreLibraryWithDialogHook {
+  explicit CoreLibraryWithDialogHook(std::vector<std::string>& events) {
+    RegisterCoreBuiltins(library);
+    library.addBeforeErrorShownHook([&events](engine::RunHookContext&) { events.push_back("released"); });
+  }
+  engine::BuiltinLibrary library;
+};
 
 // A real engine on a fake clock, so the writer's ten attempts take no time.
 class BuiltinsFilesConfirm : public ::testing::Test {
@@ -32,11 +45,14 @@ class BuiltinsFilesConfirm : public ::testing::Test {
   engine::exec_test::SharedUi ui;
   platform::Platform p{clock, platform::consolePlatform().files, locale, ui};
   engine::HeadlessBuildHost settings;
-  engine::TUScript engine{p, settings, tests::TestLibrary()};
+  std::vector<std::string> events;  // "released", "asked" in the order they happened
+  CoreLibraryWithDialogHook core{events};
+  engine::TUScript engine{p, settings, core.library};
   std::vector<std::u16string> questions;
   void answer(bool abort) {
     engine.AskYesNo = [this, abort](const std::u16string& question) {
       questions.push_back(question);
+      events.push_back("asked");
       return abort;
     };
   }
@@ -58,6 +74,18 @@ TEST_F(BuiltinsFilesConfirm, AnsweredNoTheScriptGoesOnWithFalse) {
   EXPECT_EQ(ui.printed(), (std::vector<std::string>{"False", "after"}));
   EXPECT_EQ(questions.size(), 1u);
   EXPECT_TRUE(ui.errors().empty());
+}
+
+// An input lock must not keep the user from answering: the families release
+// it before the question, as before an error dialog.
+TEST_F(BuiltinsFilesConfirm, TheFamiliesReleaseWhatTheyHoldBeforeTheQuestion) {
+  answer(false);
+  play({openUnwritable(), u"FCLOSE(ID)"});
+  ASSERT_FALSE(events.empty());
+  EXPECT_EQ(events.front(), "released");
+  EXPECT_EQ(std::count(events.begin(), events.end(), "asked"), 1);
+  EXPECT_LT(std::find(events.begin(), events.end(), "released") - events.begin(),
+            std::find(events.begin(), events.end(), "asked") - events.begin());
 }
 
 TEST_F(BuiltinsFilesConfirm, QuietCloseAsksNothing) {
