@@ -5,6 +5,7 @@
 // ole32/oleaut32; the native build has no COM and says so through available().
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -88,9 +89,10 @@ class ComObject {
   virtual bool invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgument> arguments,
                       std::span<const int32_t> namedIds, ComValue& result, ComFailure& failure) = 0;
   // The items of the object's _NewEnum (DISPID -4) through IEnumVARIANT.
-  virtual bool enumerate(std::vector<ComValue>& items, ComFailure& failure) = 0;
-  // True when both are the same COM object (IUnknown identity).
-  virtual bool sameIdentity(const ComObject& other) const = 0;
+  // stopRequested is asked between items: a true answer ends the enumeration
+  // with the items so far (a server may yield items without end).
+  virtual bool enumerate(std::vector<ComValue>& items, const std::function<bool()>& stopRequested,
+                         ComFailure& failure) = 0;
 };
 
 class ComAutomation {

@@ -6,7 +6,6 @@
 #pragma once
 #include <cstdint>
 #include <functional>
-#include <utility>
 #include <vector>
 
 namespace maqo::com::dll {
@@ -27,10 +26,6 @@ struct DllCallImage {
   // Per argument: the private copy a by-reference argument, an array or a
   // by-value text points to (kNoBuffer: none, or a null pointer was passed).
   std::vector<uint32_t> copies;
-  // Per argument, the buffer and offset of the SAFEARRAY descriptor a VAR
-  // SAFEARRAY argument points to (buffer kNoBuffer: none), so the write-back
-  // knows whether the function replaced the array with one of its own.
-  std::vector<std::pair<uint32_t, uint32_t>> referencedArrays;
   // The variant a VARIANT or SAFEARRAY result is written to.
   uint32_t resultVariant = kNoBuffer;
 

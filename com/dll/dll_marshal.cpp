@@ -1,5 +1,6 @@
 #include "com/dll/dll_marshal.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "com/dll/dll_messages.h"
@@ -60,12 +61,15 @@ ScriptValue ArrayOfElements(std::vector<ScriptValue> elements) {
 // read and then destroyed (ours lives in the image and is left alone).
 void WriteBackReferencedArray(size_t argument, DllCallImage& image, DllArguments& arguments,
                               platform::NativeLibraries& memory) {
-  const auto [buffer, offset] = image.referencedArrays[argument];
-  if (buffer == kNoBuffer) return;
-  const uint32_t address = Load32(image.buffers[image.copies[argument]].data());
+  // Our descriptor is where the copy's pointer led before the call.
+  const uint32_t copy = image.copies[argument];
+  const auto ours = std::find_if(image.fixups.begin(), image.fixups.end(),
+                                 [copy](const PointerFixup& f) { return f.buffer == copy && f.offset == 0; });
+  if (ours == image.fixups.end()) return;
+  const uint32_t address = Load32(image.buffers[copy].data());
   if (address == 0) return;
   const ScriptValue array = ReadSafeArray(address, 0, memory);
-  if (address != memory.addressOf(image.buffers[buffer].data()) + offset) {
+  if (address != memory.addressOf(image.buffers[ours->target].data()) + ours->targetOffset) {
     uint8_t variant[kVariantBytes] = {};
     StoreAs<uint16_t>(variant, kVtArray | kVtVariant);
     Store32(variant + 8, address);
@@ -102,7 +106,6 @@ void putReference(DllCallImage& image, const DllSlot& slot, int type, size_t arg
     const auto [descriptor, offset] = AddSafeArray(image, ArrayOfElements(std::move(elements)));
     copy = image.add(std::vector<uint8_t>(4, 0));
     image.pointTo(copy, 0, descriptor, offset);
-    image.referencedArrays[argument] = {descriptor, offset};
   } else {
     const uint32_t size = DllValueSize(type);
     copy = image.add(std::vector<uint8_t>(size * elements.size(), 0));
@@ -130,7 +133,6 @@ DllCallImage BuildCallImage(const DllSignature& signature, const DllLayout& layo
     image.pointTo(0, 0, image.resultVariant);
   }
   image.copies.assign(layout.slots.size(), kNoBuffer);
-  image.referencedArrays.assign(layout.slots.size(), {kNoBuffer, 0});
 
   for (size_t a = 0; a < layout.slots.size(); ++a) {
     const DllSlot& slot = layout.slots[a];

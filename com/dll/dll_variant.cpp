@@ -64,18 +64,18 @@ std::pair<uint32_t, uint32_t> AddSafeArray(DllCallImage& image, const ScriptValu
 }
 
 size_t SafeArrayPosition(size_t rowMajor, const std::vector<engine::ArrayBound>& bounds) {
-  // Script arrays vary their last index fastest, SAFEARRAY data its first.
-  std::vector<size_t> indexes(bounds.size());
+  // Script arrays vary their last index fastest, SAFEARRAY data its first:
+  // peel the indexes off from the last dimension, each weighted by the
+  // lengths of the dimensions before it.
+  size_t stride = 1;
+  for (const engine::ArrayBound& b : bounds) stride *= static_cast<size_t>(b.length());
+  size_t position = 0;
   for (size_t k = bounds.size(); k-- > 0;) {
     const size_t length = static_cast<size_t>(bounds[k].length());
-    indexes[k] = length == 0 ? 0 : rowMajor % length;
-    rowMajor = length == 0 ? 0 : rowMajor / length;
-  }
-  size_t position = 0;
-  size_t stride = 1;
-  for (size_t k = 0; k < bounds.size(); ++k) {
-    position += indexes[k] * stride;
-    stride *= static_cast<size_t>(bounds[k].length());
+    if (length == 0) return 0;
+    stride /= length;
+    position += rowMajor % length * stride;
+    rowMajor /= length;
   }
   return position;
 }
@@ -178,6 +178,7 @@ ScriptValue ReadSafeArray(uint32_t descriptorAddress, uint16_t elementType, plat
     if (count > kMostSafeArrayElements) return ScriptValue();
   }
   if (elementBytes == 0 || elementBytes > kVariantBytes) return ScriptValue();
+  if (elementType == kVtVariant && elementBytes != kVariantBytes) return ScriptValue();  // a damaged descriptor
   const std::vector<uint8_t> data = memory.bytesAt(LoadAs<uint32_t>(head.data() + 12), count * elementBytes);
   if (data.size() != count * elementBytes) return ScriptValue();
   engine::ArrayValue array(bounds);

@@ -26,8 +26,7 @@ ScriptValue CreateOleObj(engine::BuiltinCall& call, engine::BuiltinHost& host) {
   if (host.checkMode()) return ScriptValue::nothing();
   platform::ComFailure failure;
   std::shared_ptr<platform::ComObject> object = automation.create(engine::TrimView(call.text(0)), failure);
-  if (!object) throw engine::ScriptError(u"CREATEOLEOBJ: " + ComErrorText(failure) + u": " + call.text(0),
-                                         u"CREATEOLEOBJ: " + ComErrorText(failure) + u": " + call.text(0));
+  if (!object) throw messages::createFailed(ComErrorText(failure), call.text(0));
   return ObjectValue(std::move(object));
 }
 

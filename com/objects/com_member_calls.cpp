@@ -70,19 +70,26 @@ PreparedArguments prepare(std::u16string_view member, const std::vector<MemberAr
 // Invokes a member with the prepared arguments; by-reference arguments are
 // written back to their variables. methodFirst: a call written with empty
 // parentheses tries a method alone first, then a method or property read.
-ScriptValue invokePrepared(ComScriptObject& object, PreparedArguments& prepared, bool methodFirst, BuiltinHost& host) {
+// The member's DISPID (cached on the object) and, for named arguments, theirs
+// in the order prepared.values holds them.
+int32_t memberIds(ComScriptObject& object, const PreparedArguments& prepared, std::vector<int32_t>& namedIds) {
   platform::ComFailure failure;
   int32_t memberId = 0;
-  std::vector<int32_t> namedIds;
   if (prepared.namedCount == 0) {
     if (!object.memberId(prepared.names[0], memberId, failure)) throw ComCallFailed{ComErrorText(failure)};
-  } else {
-    std::vector<int32_t> ids;
-    if (!object.com().dispatchIds(prepared.names, ids, failure) || ids.size() != prepared.names.size())
-      throw ComCallFailed{ComErrorText(failure)};
-    memberId = ids[0];
-    namedIds.assign(ids.begin() + 1, ids.end());
+    return memberId;
   }
+  std::vector<int32_t> ids;
+  if (!object.com().dispatchIds(prepared.names, ids, failure) || ids.size() != prepared.names.size())
+    throw ComCallFailed{ComErrorText(failure)};
+  namedIds.assign(ids.begin() + 1, ids.end());
+  return ids[0];
+}
+
+ScriptValue invokePrepared(ComScriptObject& object, PreparedArguments& prepared, bool methodFirst, BuiltinHost& host) {
+  std::vector<int32_t> namedIds;
+  const int32_t memberId = memberIds(object, prepared, namedIds);
+  platform::ComFailure failure;
   platform::ComValue result;
   bool ok = false;
   if (methodFirst) {
@@ -124,12 +131,15 @@ ScriptValue applySteps(ScriptValue value, const MemberPath& path, size_t count, 
 // by reference first (PROPERTYPUTREF), then by value.
 void putMember(ComScriptObject& object, const MemberStep& step, const ScriptValue& value, BuiltinHost& host) {
   PreparedArguments prepared = prepare(step.name, step.arguments, host);
-  platform::ComFailure failure;
-  int32_t memberId = 0;
-  if (!object.memberId(step.name, memberId, failure)) throw ComCallFailed{ComErrorText(failure)};
+  // The value is the first named argument (DISPID_PROPERTYPUT), before the
+  // indexes written as named arguments.
+  std::vector<int32_t> named{platform::kDispIdPropertyPut};
+  std::vector<int32_t> indexIds;
+  const int32_t memberId = memberIds(object, prepared, indexIds);
+  named.insert(named.end(), indexIds.begin(), indexIds.end());
   platform::ComArgument assigned{ToComArgument(value), false};
   prepared.values.insert(prepared.values.begin(), std::move(assigned));
-  const int32_t named[1] = {platform::kDispIdPropertyPut};
+  platform::ComFailure failure;
   platform::ComValue ignored;
   const bool reference = value.isObject() || value.isArray();
   if (reference && object.com().invoke(memberId, flags::kPutRef, prepared.values, named, ignored, failure)) return;
@@ -139,32 +149,33 @@ void putMember(ComScriptObject& object, const MemberStep& step, const ScriptValu
 
 }  // namespace
 
-std::shared_ptr<const MemberPath> ComMemberCalls::path(std::u16string_view text) {
-  std::lock_guard guard(cacheLock_);
-  if (auto found = paths_.find(std::u16string(text)); found != paths_.end()) return found->second;
-  auto parsed = std::make_shared<const MemberPath>(ParseMemberPath(text));
-  if (paths_.size() > 4096) paths_.clear();  // dynamic texts (EVAL) must not grow it without end
-  paths_.emplace(std::u16string(text), parsed);
-  return parsed;
-}
-
-std::shared_ptr<const MemberPath> ComMemberCalls::pathOfCall(const engine::CallSite& call) {
-  // Kept under the call's own text, which differs from any chain text by its parentheses.
-  const std::u16string key = call.name + u"(" + call.argumentText + u")";
+std::shared_ptr<const MemberPath> ComMemberCalls::cached(const std::u16string& key,
+                                                         const std::function<MemberPath()>& parse) {
   {
     std::lock_guard guard(cacheLock_);
     if (auto found = paths_.find(key); found != paths_.end()) return found->second;
   }
-  MemberPath parsed = ParseMemberPath(call.name);
-  MemberStep& last = parsed.steps.back();
-  if (last.parenthesised || last.indexed) throw messages::badMemberText(call.text);
-  last.arguments = ParseMemberArguments(call.argumentText);
-  last.parenthesised = true;
-  auto shared = std::make_shared<const MemberPath>(std::move(parsed));
+  auto parsed = std::make_shared<const MemberPath>(parse());  // outside the lock: other threads go on
   std::lock_guard guard(cacheLock_);
-  if (paths_.size() > 4096) paths_.clear();
-  paths_.emplace(key, shared);
-  return shared;
+  if (paths_.size() > 4096) paths_.clear();  // dynamic texts (EVAL) must not grow it without end
+  paths_.emplace(key, parsed);
+  return parsed;
+}
+
+std::shared_ptr<const MemberPath> ComMemberCalls::path(std::u16string_view text) {
+  return cached(std::u16string(text), [text] { return ParseMemberPath(text); });
+}
+
+std::shared_ptr<const MemberPath> ComMemberCalls::pathOfCall(const engine::CallSite& call) {
+  // Kept under the call's own text, which differs from any chain text by its parentheses.
+  return cached(call.name + u"(" + call.argumentText + u")", [&call] {
+    MemberPath parsed = ParseMemberPath(call.name);
+    MemberStep& last = parsed.steps.back();
+    if (last.parenthesised || last.indexed) throw messages::badMemberText(call.text);
+    last.arguments = ParseMemberArguments(call.argumentText);
+    last.parenthesised = true;
+    return parsed;
+  });
 }
 
 ScriptValue ComMemberCalls::get(std::u16string_view memberText, BuiltinHost& host) {
@@ -230,7 +241,7 @@ std::vector<ScriptValue> CollectionItems(const ScriptValue& collection, std::u16
     ComScriptObject& object = objectOf(collection, text);
     std::vector<platform::ComValue> values;
     platform::ComFailure failure;
-    const bool ok = object.com().enumerate(values, failure);
+    const bool ok = object.com().enumerate(values, [&host] { return host.stopRequested(); }, failure);
     for (const platform::ComValue& value : values) items.push_back(FromComValue(value));
     if (!ok) throw ComCallFailed{ComErrorText(failure)};
   } catch (const ComCallFailed& failed) {

@@ -7,6 +7,7 @@
 // unless COM_ERR_IGN is in force there, is reported as the catchable error
 // "COM_Error:" + the server's text; ignored, a read or call gives -999999.
 #pragma once
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -33,6 +34,8 @@ class ComMemberCalls final : public engine::ObjectProvider {
  private:
   std::shared_ptr<const MemberPath> path(std::u16string_view text);
   std::shared_ptr<const MemberPath> pathOfCall(const engine::CallSite& call);
+  // The parsed path kept under key, parsed (outside the lock) when absent.
+  std::shared_ptr<const MemberPath> cached(const std::u16string& key, const std::function<MemberPath()>& parse);
 
   std::mutex cacheLock_;
   std::unordered_map<std::u16string, std::shared_ptr<const MemberPath>> paths_;

@@ -52,8 +52,12 @@ bool FakeComObject::invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgu
   return found->second(flags, arguments, namedIds, result, failure);
 }
 
-bool FakeComObject::enumerate(std::vector<ComValue>& out, ComFailure& failure) {
-  out = items;
+bool FakeComObject::enumerate(std::vector<ComValue>& out, const std::function<bool()>& stopRequested,
+                              ComFailure& failure) {
+  for (const ComValue& item : items) {
+    if (stopRequested()) return true;
+    out.push_back(item);
+  }
   if (!enumerateFails) return true;
   failure.code = static_cast<int32_t>(0x80004005);
   failure.systemText = u"Unspecified error";

@@ -37,8 +37,7 @@ class FakeComObject final : public ComObject {
   bool dispatchIds(std::span<const std::u16string> names, std::vector<int32_t>& ids, ComFailure& failure) override;
   bool invoke(int32_t dispatchId, uint16_t flags, std::span<ComArgument> arguments, std::span<const int32_t> namedIds,
               ComValue& result, ComFailure& failure) override;
-  bool enumerate(std::vector<ComValue>& out, ComFailure& failure) override;
-  bool sameIdentity(const ComObject& other) const override { return &other == this; }
+  bool enumerate(std::vector<ComValue>& out, const std::function<bool()>& stopRequested, ComFailure& failure) override;
 
   std::vector<Call> calls;
   int nameLookups = 0;  // GetIDsOfNames calls

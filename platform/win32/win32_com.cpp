@@ -36,30 +36,41 @@ constexpr size_t kMaxEnumeratedItems = size_t{1} << 24;
 
 class Win32ComObject final : public ComObject {
  public:
-  explicit Win32ComObject(IDispatch* dispatch) : dispatch_(dispatch), owner_(GetCurrentThreadId()) {
-    dispatch_->AddRef();
+  // The object is kept in the process's global interface table, which holds
+  // its reference and hands every thread the pointer for its own apartment
+  // (the object itself in the apartment that made it, a proxy elsewhere), so
+  // no call and no release ever crosses apartments on a raw pointer. Only
+  // when the table refuses it is the raw pointer kept, for its own thread.
+  explicit Win32ComObject(IDispatch* dispatch) {
     if (IGlobalInterfaceTable* table = interfaceTable())
-      if (FAILED(table->RegisterInterfaceInGlobal(dispatch_, IID_IDispatch, &cookie_))) cookie_ = 0;
+      if (SUCCEEDED(table->RegisterInterfaceInGlobal(dispatch, IID_IDispatch, &cookie_))) return;
+    cookie_ = 0;
+    dispatch_ = dispatch;
+    dispatch_->AddRef();
+    owner_ = GetCurrentThreadId();
   }
   ~Win32ComObject() override {
-    if (cookie_ != 0)
+    if (cookie_ != 0) {
       if (IGlobalInterfaceTable* table = interfaceTable()) table->RevokeInterfaceFromGlobal(cookie_);
-    dispatch_->Release();
+    } else {
+      dispatch_->Release();
+    }
   }
 
   // A referenced interface for the calling thread, or null.
   IDispatch* acquire() const {
-    if (GetCurrentThreadId() == owner_) {
+    if (cookie_ == 0) {
+      if (GetCurrentThreadId() != owner_) return nullptr;
       dispatch_->AddRef();
       return dispatch_;
     }
     EnsureComOnThisThread();
     IGlobalInterfaceTable* table = interfaceTable();
-    IDispatch* proxy = nullptr;
-    if (cookie_ == 0 || table == nullptr ||
-        FAILED(table->GetInterfaceFromGlobal(cookie_, IID_IDispatch, reinterpret_cast<void**>(&proxy))))
+    IDispatch* got = nullptr;
+    if (table == nullptr ||
+        FAILED(table->GetInterfaceFromGlobal(cookie_, IID_IDispatch, reinterpret_cast<void**>(&got))))
       return nullptr;
-    return proxy;
+    return got;
   }
 
   bool dispatchIds(std::span<const std::u16string> names, std::vector<int32_t>& ids, ComFailure& failure) override {
@@ -134,7 +145,8 @@ class Win32ComObject final : public ComObject {
     return true;
   }
 
-  bool enumerate(std::vector<ComValue>& items, ComFailure& failure) override {
+  bool enumerate(std::vector<ComValue>& items, const std::function<bool()>& stopRequested,
+                 ComFailure& failure) override {
     Held held(*this, failure);
     if (!held) return false;
     DISPPARAMS none{nullptr, nullptr, 0, 0};
@@ -153,7 +165,7 @@ class Win32ComObject final : public ComObject {
       fail(failure, hr);
       return false;
     }
-    for (size_t count = 0; count < kMaxEnumeratedItems; ++count) {
+    for (size_t count = 0; count < kMaxEnumeratedItems && !stopRequested(); ++count) {
       VARIANT item;
       VariantInit(&item);
       ULONG fetched = 0;
@@ -173,25 +185,6 @@ class Win32ComObject final : public ComObject {
     return true;
   }
 
-  bool sameIdentity(const ComObject& other) const override {
-    const auto* theirs = dynamic_cast<const Win32ComObject*>(&other);
-    if (theirs == nullptr) return false;
-    IDispatch* a = acquire();
-    IDispatch* b = theirs->acquire();
-    bool same = false;
-    if (a != nullptr && b != nullptr) {
-      IUnknown* ua = nullptr;
-      IUnknown* ub = nullptr;
-      if (SUCCEEDED(a->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ua))) &&
-          SUCCEEDED(b->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&ub))))
-        same = ua == ub;
-      if (ua != nullptr) ua->Release();
-      if (ub != nullptr) ub->Release();
-    }
-    if (a != nullptr) a->Release();
-    if (b != nullptr) b->Release();
-    return same;
-  }
 
  private:
   // The interface for the calling thread, held for one operation.
@@ -212,8 +205,8 @@ class Win32ComObject final : public ComObject {
     IDispatch* dispatch_;
   };
 
-  IDispatch* dispatch_;
-  DWORD owner_;
+  IDispatch* dispatch_ = nullptr;  // only when the table refused the object
+  DWORD owner_ = 0;
   DWORD cookie_ = 0;
 };
 

@@ -13,6 +13,7 @@ const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const 
 // the order ComValue keeps its elements in.
 template <typename Visit>
 void forEachIndex(const std::vector<ComArrayBound>& bounds, Visit visit) {
+  if (bounds.empty()) return;  // no dimensions: no elements
   std::vector<LONG> index(bounds.size());
   for (size_t d = 0; d < bounds.size(); ++d) {
     if (bounds[d].upper < bounds[d].lower) return;
@@ -63,16 +64,20 @@ ComValue fromSafeArray(SAFEARRAY* array, VARTYPE elementType) {
     SafeArrayGetUBound(array, d, &upper);
     out.bounds.push_back({lower, upper});
   }
-  if (elementType == VT_EMPTY) SafeArrayGetVartype(array, &elementType);
+  // The array's own element type, when it keeps one, is what its elements are.
+  if (VARTYPE own = VT_EMPTY; SUCCEEDED(SafeArrayGetVartype(array, &own)) && own != VT_EMPTY) elementType = own;
+  const UINT elementBytes = SafeArrayGetElemsize(array);
   forEachIndex(out.bounds, [&](LONG* index) {
     VARIANT element;
     VariantInit(&element);
     if (elementType == VT_VARIANT) {
-      SafeArrayGetElement(array, index, &element);
-    } else {
+      if (elementBytes == sizeof(VARIANT)) SafeArrayGetElement(array, index, &element);
+    } else if (elementType == VT_DECIMAL) {
+      if (SUCCEEDED(SafeArrayGetElement(array, index, &element.decVal))) element.vt = VT_DECIMAL;
+    } else if (elementBytes <= sizeof element.llVal) {
       // The element's bytes land in the VARIANT's value field; its type says how to read them.
       if (SUCCEEDED(SafeArrayGetElement(array, index, &element.llVal))) element.vt = elementType;
-    }
+    }  // wider elements (records) stay Empty
     out.elements.push_back(FromVariant(element));
     VariantClear(&element);
   });

@@ -175,6 +175,21 @@ TEST_F(ComMemberCallsTest, AssignmentsPutPlainIndexedAndObjects) {
   server->invoke(6, flags::kPut, zero, {}, ignored, failure);
 }
 
+// An index written as a named argument in an assignment: the value stays
+// the first named argument (DISPID_PROPERTYPUT), the index's DISPID follows.
+TEST_F(ComMemberCallsTest, NamedIndexOfAnAssignmentKeepsItsDispatchId) {
+  server->addName(u"INDEX", 101);
+  run({u"O.ITEM(INDEX := 2) = \"two\""});
+  EXPECT_TRUE(ui.errors().empty());
+  ASSERT_FALSE(server->calls.empty());
+  const auto& put = server->calls.back();
+  EXPECT_EQ(put.flags, flags::kPut);
+  EXPECT_EQ(put.namedIds, (std::vector<int32_t>{platform::kDispIdPropertyPut, 101}));
+  ASSERT_EQ(put.arguments.size(), 2u);
+  EXPECT_EQ(put.arguments[0].value.text, u"two");
+  EXPECT_EQ(put.arguments[1].value.integer, 2);
+}
+
 TEST_F(ComMemberCallsTest, FailuresAreReportedOrOnlyFlagged) {
   EXPECT_EQ(run({u"COM_ERR_IGN", u"PRINT COM_ERR_FLG", u"PRINT O.FAIL()", u"PRINT COM_ERR_FLG", u"PRINT O.NOSUCH",
                  u"O.NOSUCH = 1", u"COM_ERR_RET", u"PRINT COM_ERR_FLG", u"TRY", u"O.FAIL()", u"EXCEPT",
