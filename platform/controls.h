@@ -150,6 +150,9 @@ class Controls {
   virtual TreeItemFacts treeItemFacts(RemoteBuffer& buffer, WindowHandle tree, uint64_t item) = 0;
   virtual void treeSelect(WindowHandle tree, uint64_t item) = 0;
   virtual bool treeExpanded(WindowHandle tree, uint64_t item) = 0;
+  // Scrolls the item into view (TVM_ENSUREVISIBLE) and gives its text's
+  // rectangle in the tree's client coordinates (TVM_GETITEMRECT).
+  virtual std::optional<WindowRect> treeItemRect(RemoteBuffer& buffer, WindowHandle tree, uint64_t item) = 0;
 
   virtual int listViewCount(WindowHandle view) = 0;
   // The header's columns (0 when the view has no header).
@@ -163,6 +166,8 @@ class Controls {
   virtual int statusParts(WindowHandle bar) = 0;
   // The part's whole text, however long (its length is asked first).
   virtual std::u16string statusText(RemoteBuffer& buffer, WindowHandle bar, int part) = 0;
+  // The part's rectangle in the bar's client coordinates (SB_GETRECT).
+  virtual std::optional<WindowRect> statusPartRect(RemoteBuffer& buffer, WindowHandle bar, int part) = 0;
 
   virtual int toolButtonCount(WindowHandle bar) = 0;
   virtual std::optional<ToolButtonFacts> toolButton(RemoteBuffer& buffer, WindowHandle bar, int index) = 0;

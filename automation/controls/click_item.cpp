@@ -227,6 +227,13 @@ std::optional<ClickOutcome> trees(Search& s) {
       c.controls.pressKey(e.handle, keys::kNumpadAdd);
       c.controls.treeSelect(e.handle, item);
     }
+    if (s.has(kb::kMouseMove) || s.clickOption())
+      if (const auto rect = c.controls.treeItemRect(*buffer, e.handle, item)) {
+        const auto [x, y] = CentreOf(*rect);
+        if (s.has(kb::kMouseMove))
+          if (auto origin = c.automation.desktop.clientOrigin(e.handle)) MovePointer(c, origin->first + x, origin->second + y);
+        if (s.clickOption()) c.controls.postClick(e.handle, s.clickButton(), s.has(kb::kDoubleClick), x, y);
+      }
     return ClickOutcome{true, -1};
   }
   return std::nullopt;

@@ -80,10 +80,12 @@ ScriptValue Getstr(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
         remaining -= parts;
         continue;
       }
-      if (mouse) {
-        auto [x, y] = CentreOf(e.rect);
-        MovePointer(c, x, y);
-      }
+      if (mouse)
+        if (const auto part = controls.statusPartRect(*buffer, e.handle, remaining - 1))
+          if (auto origin = a.desktop.clientOrigin(e.handle)) {
+            const auto [x, y] = CentreOf(*part);
+            MovePointer(c, origin->first + x, origin->second + y);
+          }
       return textOrEmpty(controls.statusText(*buffer, e.handle, remaining - 1));
     }
     return ScriptValue::empty();

@@ -213,6 +213,14 @@ bool FakeControls::treeExpanded(WindowHandle tree, uint64_t item) {
   return c && c->nodes.count(item) && c->nodes[item].expanded;
 }
 
+std::optional<WindowRect> FakeControls::treeItemRect(RemoteBuffer&, WindowHandle tree, uint64_t item) {
+  FakeControl* c = find(tree);
+  if (!c || !c->nodes.count(item)) return std::nullopt;
+  record("treevisible " + hex(tree) + " " + hex(item));
+  const int row = static_cast<int>(std::distance(c->nodes.begin(), c->nodes.find(item)));
+  return WindowRect{0, row * 16, 100, row * 16 + 16};
+}
+
 int FakeControls::listViewCount(WindowHandle view) { return find(view) ? static_cast<int>(find(view)->rows.size()) : 0; }
 int FakeControls::listViewColumns(WindowHandle view) {
   return find(view) ? static_cast<int>(find(view)->headers.size()) : 0;
@@ -247,6 +255,11 @@ std::optional<std::pair<int, int>> FakeControls::listViewItemPosition(RemoteBuff
 }
 
 int FakeControls::statusParts(WindowHandle bar) { return find(bar) ? static_cast<int>(find(bar)->items.size()) : 0; }
+
+std::optional<WindowRect> FakeControls::statusPartRect(RemoteBuffer&, WindowHandle bar, int part) {
+  if (!find(bar) || part < 0 || part >= statusParts(bar)) return std::nullopt;
+  return WindowRect{part * 100, 0, part * 100 + 100, 20};
+}
 
 std::u16string FakeControls::statusText(RemoteBuffer&, WindowHandle bar, int part) {
   return find(bar) ? at(find(bar)->items, part) : u"";

@@ -112,6 +112,8 @@ class FakeControls final : public Controls {
   TreeItemFacts treeItemFacts(RemoteBuffer& buffer, WindowHandle tree, uint64_t item) override;
   void treeSelect(WindowHandle tree, uint64_t item) override;
   bool treeExpanded(WindowHandle tree, uint64_t item) override;
+  // Items stand 16 pixels apart in the order they were added, 100 wide.
+  std::optional<WindowRect> treeItemRect(RemoteBuffer& buffer, WindowHandle tree, uint64_t item) override;
   int listViewCount(WindowHandle view) override;
   int listViewColumns(WindowHandle view) override;
   std::u16string listViewColumnText(RemoteBuffer& buffer, WindowHandle view, int column) override;
@@ -121,6 +123,8 @@ class FakeControls final : public Controls {
   std::optional<std::pair<int, int>> listViewItemPosition(RemoteBuffer& buffer, WindowHandle view, int row) override;
   int statusParts(WindowHandle bar) override;
   std::u16string statusText(RemoteBuffer& buffer, WindowHandle bar, int part) override;
+  // Parts are 100 wide and 20 high, side by side.
+  std::optional<WindowRect> statusPartRect(RemoteBuffer& buffer, WindowHandle bar, int part) override;
   int toolButtonCount(WindowHandle bar) override;
   std::optional<ToolButtonFacts> toolButton(RemoteBuffer& buffer, WindowHandle bar, int index) override;
   std::u16string toolButtonText(RemoteBuffer& buffer, WindowHandle bar, int command) override;

@@ -39,6 +39,7 @@ class NoControls final : public Controls {
   TreeItemFacts treeItemFacts(RemoteBuffer&, WindowHandle, uint64_t) override { return {}; }
   void treeSelect(WindowHandle, uint64_t) override {}
   bool treeExpanded(WindowHandle, uint64_t) override { return false; }
+  std::optional<WindowRect> treeItemRect(RemoteBuffer&, WindowHandle, uint64_t) override { return std::nullopt; }
   int listViewCount(WindowHandle) override { return 0; }
   int listViewColumns(WindowHandle) override { return 0; }
   std::u16string listViewColumnText(RemoteBuffer&, WindowHandle, int) override { return {}; }
@@ -50,6 +51,7 @@ class NoControls final : public Controls {
   }
   int statusParts(WindowHandle) override { return 0; }
   std::u16string statusText(RemoteBuffer&, WindowHandle, int) override { return {}; }
+  std::optional<WindowRect> statusPartRect(RemoteBuffer&, WindowHandle, int) override { return std::nullopt; }
   int toolButtonCount(WindowHandle) override { return 0; }
   std::optional<ToolButtonFacts> toolButton(RemoteBuffer&, WindowHandle, int) override { return std::nullopt; }
   std::u16string toolButtonText(RemoteBuffer&, WindowHandle, int) override { return {}; }

@@ -405,6 +405,21 @@ class Win32Controls final : public Controls {
     return (sendTimed(hwnd(tree), TVM_GETITEMSTATE, static_cast<WPARAM>(item), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
   }
 
+  std::optional<WindowRect> treeItemRect(RemoteBuffer& buffer, WindowHandle tree, uint64_t item) override {
+    Win32RemoteBuffer& r = remoteOf(buffer);
+    sendTimed(hwnd(tree), TVM_ENSUREVISIBLE, 0, static_cast<LPARAM>(item));
+    // TVM_GETITEMRECT takes the item handle in the rectangle's first bytes,
+    // as wide as a pointer of the tree's process.
+    uint8_t rect[sizeof(RECT)] = {};
+    StructImage s(rect, r.bits64());
+    s.putPointer(0, item);
+    if (!r.write(l::kStructOffset, rect, sizeof rect)) return std::nullopt;
+    if (!sendTimed(hwnd(tree), TVM_GETITEMRECT, TRUE, r.lparamAt(l::kStructOffset))) return std::nullopt;
+    RECT got{};
+    if (!r.read(l::kStructOffset, &got, sizeof got)) return std::nullopt;
+    return WindowRect{got.left, got.top, got.right, got.bottom};
+  }
+
   int listViewCount(WindowHandle view) override { return static_cast<int>(sendTimed(hwnd(view), LVM_GETITEMCOUNT, 0, 0)); }
   int listViewColumns(WindowHandle view) override {
     HWND header = reinterpret_cast<HWND>(sendTimed(hwnd(view), LVM_GETHEADER, 0, 0));
@@ -472,6 +487,15 @@ class Win32Controls final : public Controls {
     if (!r.write(0, &empty, 2)) return {};
     sendTimed(hwnd(bar), SB_GETTEXTW, static_cast<WPARAM>(part), r.lparamAt(0));
     return r.readTextAt(r.at(0), length + 1);
+  }
+
+  std::optional<WindowRect> statusPartRect(RemoteBuffer& buffer, WindowHandle bar, int part) override {
+    Win32RemoteBuffer& r = remoteOf(buffer);
+    RECT rect{};
+    if (!r.write(l::kStructOffset, &rect, sizeof rect)) return std::nullopt;
+    if (!sendTimed(hwnd(bar), SB_GETRECT, static_cast<WPARAM>(part), r.lparamAt(l::kStructOffset))) return std::nullopt;
+    if (!r.read(l::kStructOffset, &rect, sizeof rect)) return std::nullopt;
+    return WindowRect{rect.left, rect.top, rect.right, rect.bottom};
   }
 
   int toolButtonCount(WindowHandle bar) override {

@@ -1,6 +1,7 @@
 // The control builtins against fake controls: which item each finds, what
 // it does to it, and what it reports.
 #include "automation/controls/accessible_items.h"
+#include "automation/controls/control_actions.h"
 #include "tests/unit/automation/controls/control_fixture.h"
 
 namespace maqo::automation::testing {
@@ -164,6 +165,19 @@ TEST_F(TreeTest, CollapsedItemGetsTheExpandKeyAndItsCheckStateIsReported) {
   EXPECT_EQ(number(call(&Chkbtn, u"CHKBTN", {s(id), u"Root"})), 0);
 }
 
+TEST_F(TreeTest, MouseOptionsGoToTheItemItself) {
+  // CLK_TREEVIEW + CLK_MUSMOVE + CLK_LEFTCLK: the item is scrolled into view,
+  // the pointer goes to its centre and it is clicked there.
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(id), u"Child B", u"3088"})), -1);
+  const platform::WindowRect item = *controls.treeItemRect(*controls.openRemoteBuffer(tree), tree, childB);
+  const auto [x, y] = CentreOf(item);
+  EXPECT_EQ(logged("click"), (std::vector<std::string>{"click " + hex(tree) + " L " + std::to_string(x) + "," +
+                                                       std::to_string(y)}));
+  const auto origin = desktop.clientOrigin(tree);
+  ASSERT_TRUE(origin.has_value());
+  EXPECT_EQ(input.cursor, std::make_pair(origin->first + x, origin->second + y));
+}
+
 TEST_F(TreeTest, GetitemListsTreeItemsDepthFirst) {
   EXPECT_EQ(number(call(&Getitem, u"GETITEM", {s(id), u"16"})), 5);
   EXPECT_EQ(host.run(u"ALL_ITEM_LIST[3]").toText(), u"Child B");
@@ -271,6 +285,13 @@ TEST_F(ControlBuiltinsTest, TextsOfEditsStaticsStatusBarsAndTheClipboard) {
   EXPECT_EQ(call(&Getstr, u"GETSTR", {s(id), u"2", u"2"}).toText(), u"Two");
   EXPECT_EQ(call(&Getstr, u"GETSTR", {s(id), u"3", u"2"}).toText().size(), 5000u);
   EXPECT_TRUE(call(&Getstr, u"GETSTR", {s(id), u"4", u"2"}).isEmpty());
+  // With the mouse flag the pointer goes to the part read, not to the bar.
+  call(&Getstr, u"GETSTR", {s(id), u"2", u"2", u"1"});
+  const platform::WindowRect part = *controls.statusPartRect(*controls.openRemoteBuffer(bar.facts.handle),
+                                                              bar.facts.handle, 1);
+  const auto origin = desktop.clientOrigin(bar.facts.handle);
+  ASSERT_TRUE(origin.has_value());
+  EXPECT_EQ(input.cursor, std::make_pair(origin->first + CentreOf(part).first, origin->second + CentreOf(part).second));
   call(&Sendstr, u"SENDSTR", {u"0", u"clip"});
   EXPECT_EQ(call(&Getstr, u"GETSTR", {u"0"}).toText(), u"clip");
 }
