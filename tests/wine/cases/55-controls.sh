@@ -33,6 +33,10 @@ PRINT "list selected " + GETSLCTLST(ID, 1)
 PRINT "tab " + CLKITEM(ID, "Extra", CLK_TAB)
 PRINT "tree " + CLKITEM(ID, "\Root\Child A\Leaf", CLK_TREEVIEW)
 PRINT "tree selected " + GETSLCTLST(ID, 3)
+CLKITEM(ID, "\Root\Leaf", CLK_TREEVIEW + CLK_MUSMOVE)
+Y1 = G_MOUSE_Y
+CLKITEM(ID, "\Root\Child A", CLK_TREEVIEW + CLK_MUSMOVE)
+PRINT "tree pointer on the lower item " + (G_MOUSE_Y > Y1)
 PRINT "listview " + CLKITEM(ID, "Bravo", CLK_LISTVIEW, FALSE)
 PRINT "listview selected " + GETSLCTLST(ID, 4, 2)
 N = GETITEM(ID, ITM_LISTVIEW, 1, 2)
@@ -78,6 +82,7 @@ list selected Charlie
 tab True
 tree True
 tree selected Root\Child A\Leaf
+tree pointer on the lower item True
 listview True
 listview selected 20
 items 5 Name,Size,10,20,30,
