@@ -338,7 +338,7 @@ class Win32ScriptWindows final : public ScriptWindows {
   }
   HWND ensureMemo() {
     if (memo_) return memo_;
-    if (!log_) ensureLog();
+    if (!log_) return ensureLog(), memo_;  // the log window makes its memo
     memo_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                             WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
                                 ES_AUTOHSCROLL | ES_NOHIDESEL,
