@@ -472,11 +472,8 @@ LRESULT CALLBACK balloonProc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK stopFormProc(HWND w, UINT message, WPARAM wp, LPARAM lp) {
-  if (message == WM_COMMAND && LOWORD(wp) == kStopButtonId && HIWORD(wp) == BN_CLICKED) {
-    theWindows->pressStop();
-    return 0;
-  }
-  if (message == WM_CLOSE) {
+  // A click (also from the keyboard or BM_CLICK) and a close request stop the run.
+  if ((message == WM_COMMAND && LOWORD(wp) == kStopButtonId && HIWORD(wp) == BN_CLICKED) || message == WM_CLOSE) {
     theWindows->pressStop();
     return 0;
   }
