@@ -6,7 +6,7 @@
 # pixels; a screenshot is kept for a person to look at.
 set -e
 cd "$MAQO_WIN_BIN/.."
-wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='Win32ScriptWindows*:Log*:Kept*:Balloon*:StopForm*:ScriptLog*'
+wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='Win32ScriptWindows*:ScriptWindowBuiltins*:Log*:Kept*:Balloon*:StopForm*:ScriptLog*'
 
 work=$(mktemp -d "$MAQO_WINE_OUT/logwin.XXXXXX")
 mkdir -p "$work/logs"
