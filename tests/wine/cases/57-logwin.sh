@@ -82,3 +82,23 @@ tr -d '\r' <"$work/stop.raw" >"$work/stop.out"
 grep -q "^pressing$" "$work/stop.out" || { echo "the thread did not press STOP:"; cat "$work/stop.out" "$work/stop.err"; exit 1; }
 if grep -q "not reached" "$work/stop.out"; then echo "the loop ran past the stop"; exit 1; fi
 echo "stop run: exit code $code, ${took}s"
+
+# A log file held by another process (share mode 0) while the run's first
+# line reads it: the run must not write its lines over the old log. Once the
+# file is free again, the flush at the end of the run reads it and keeps both.
+mkdir -p "$work/held"
+printf '\xff\xfeo\x00l\x00d\x00\r\x00\n\x00' >"$work/held/MQSRUN.LOG"
+cat >"$work/held.mqs" <<MQS
+OPTION LOGPATH="$(winpath "$work/held")\\"
+PRINT "new"
+SLEEP(6)
+MQS
+timeout -k 5 60 wine "$MAQO_WIN_BIN/holdfile.exe" "$(winpath "$work/held/MQSRUN.LOG")" 4 &
+holder=$!
+for _ in $(seq 1 100); do [ -e "$work/held/MQSRUN.LOG.held" ] && break; sleep 0.1; done
+[ -e "$work/held/MQSRUN.LOG.held" ] || { echo "holdfile did not take the log file"; exit 1; }
+run_mqs 60 "$work/held.mqs"
+wait "$holder"
+iconv -f UTF-16 -t UTF-8 "$work/held/MQSRUN.LOG" | tr -d '\r' >"$work/held.txt"
+[ "$(sed -n 1p "$work/held.txt")" = "old" ] && sed -n 2p "$work/held.txt" | grep -qE '  new$' ||
+  { echo "the old log was not kept:"; cat "$work/held.txt"; exit 1; }
