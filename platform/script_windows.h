@@ -55,6 +55,20 @@ struct TextExtent {
   int width = 0, height = 0;
 };
 
+struct ScreenRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// Where a window of that width must go so the user can still reach it: its
+// left at least half its width left of the desktop and at most 60 pixels
+// short of the desktop's right edge; its top within the desktop and at least
+// 60 pixels above the bottom (a log window placed off-screen by a script or
+// by a monitor that went away comes back).
+inline OutlinePoint ReachablePosition(int left, int top, int width, const ScreenRect& desktop) {
+  auto clamp = [](int v, int low, int high) { return v < low ? low : v > high ? high : v; };
+  return {clamp(left, desktop.left - width / 2, desktop.right - 60), clamp(top, desktop.top, desktop.bottom - 60)};
+}
+
 struct WindowPlacement {
   int x = 0, y = 0;
   std::optional<int> width, height;

@@ -106,7 +106,9 @@ class Win32ScriptWindows final : public ScriptWindows {
   void showLogWindow(bool show) override {
     run([&] {
       flushMemo();
-      ShowWindow(ensureLog(), show ? SW_SHOWNOACTIVATE : SW_HIDE);
+      HWND w = ensureLog();
+      if (show) keepReachable(w);
+      ShowWindow(w, show ? SW_SHOWNOACTIVATE : SW_HIDE);
     });
   }
   bool logWindowVisible() override { return log_ != nullptr && IsWindowVisible(log_); }
@@ -324,6 +326,17 @@ class Win32ScriptWindows final : public ScriptWindows {
       flushPosted_ = true;
     }
     if (post && control_) PostMessageW(control_, kFlushMemo, 0, 0);
+  }
+
+  static void keepReachable(HWND w) {
+    RECT r{};
+    if (!GetWindowRect(w, &r)) return;
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const ScreenRect desktop{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                             top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const OutlinePoint at = ReachablePosition(r.left, r.top, r.right - r.left, desktop);
+    if (at.x != r.left || at.y != r.top)
+      SetWindowPos(w, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
   HWND ensureLog() {

@@ -154,3 +154,23 @@ TEST(StopForm, RunStateAndStopButton) {
 
 }  // namespace
 }  // namespace maqo::dialogs
+
+namespace maqo::platform {
+namespace {
+
+TEST(LogWindowPlace, KeptWithinReach) {
+  const ScreenRect desktop{0, 0, 1280, 1024};
+  const struct {
+    int left, top, width;
+    OutlinePoint expected;
+  } cases[] = {
+      {100, 100, 200, {100, 100}},     // on the desktop: stays
+      {-500, -50, 200, {-100, 0}},     // half its width may hang off the left
+      {1270, 1020, 200, {1220, 964}},  // 60 pixels stay on the desktop
+      {-90, 10, 200, {-90, 10}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReachablePosition(c.left, c.top, c.width, desktop), c.expected) << c.left;
+}
+
+}  // namespace
+}  // namespace maqo::platform
