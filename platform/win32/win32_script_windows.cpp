@@ -272,24 +272,25 @@ class Win32ScriptWindows final : public ScriptWindows {
 
   void threadMain() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSW wc{};
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpfnWndProc = controlProc;
-    wc.lpszClassName = kControlClass;
-    RegisterClassW(&wc);
-    wc.lpfnWndProc = logProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kLogClass;
-    RegisterClassW(&wc);
-    wc.lpfnWndProc = balloonProc;
-    wc.hbrBackground = nullptr;
-    wc.lpszClassName = kBalloonClass;
-    RegisterClassW(&wc);
-    wc.lpfnWndProc = stopFormProc;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kStopClass;
-    RegisterClassW(&wc);
+    const struct {
+      const wchar_t* name;
+      WNDPROC procedure;
+      HBRUSH background;
+    } classes[] = {
+        {kControlClass, controlProc, nullptr},
+        {kLogClass, logProc, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1)},
+        {kBalloonClass, balloonProc, nullptr},  // painted whole by the balloon itself
+        {kStopClass, stopFormProc, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1)},
+    };
+    for (const auto& c : classes) {
+      WNDCLASSW wc{};
+      wc.hInstance = instance;
+      wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+      wc.lpfnWndProc = c.procedure;
+      wc.hbrBackground = c.background;
+      wc.lpszClassName = c.name;
+      RegisterClassW(&wc);
+    }
     control_ = CreateWindowExW(0, kControlClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
     threadId_ = GetCurrentThreadId();
     {

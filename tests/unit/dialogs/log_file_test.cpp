@@ -44,26 +44,20 @@ TEST(LogFileBuffer, AppendsToTheOldLogWithinTheLimit) {
   EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"new 1", u"new 2", u"run 2"}));
 }
 
-TEST(LogFileBuffer, NewLogStartsEmpty) {
-  TestPlatform t;
-  TempDir dir;
-  const std::u16string path = dir.write("MAQO.LOG", utf16File(u"old\r\n"));
-  LogFileBuffer buffer;
-  buffer.setPath(path);
-  buffer.add(t.p, u"fresh", true);
-  ASSERT_TRUE(buffer.flush(t.p));
-  EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"fresh"}));
-}
-
-TEST(LogFileBuffer, MissingFileIsStarted) {
-  TestPlatform t;
-  TempDir dir;
-  const std::u16string path = dir.path("sub.log");
-  LogFileBuffer buffer;
-  buffer.setPath(path);
-  buffer.add(t.p, u"first", false);
-  ASSERT_TRUE(buffer.flush(t.p));
-  EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"first"}));
+TEST(LogFileBuffer, NewLogOrMissingFileStartsEmpty) {
+  const struct {
+    bool oldFile, newLog;
+  } cases[] = {{true, true}, {false, false}};
+  for (const auto& c : cases) {
+    TestPlatform t;
+    TempDir dir;
+    const std::u16string path = c.oldFile ? dir.write("MAQO.LOG", utf16File(u"old\r\n")) : dir.path("MAQO.LOG");
+    LogFileBuffer buffer;
+    buffer.setPath(path);
+    buffer.add(t.p, u"fresh", c.newLog);
+    ASSERT_TRUE(buffer.flush(t.p));
+    EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"fresh"})) << c.oldFile;
+  }
 }
 
 TEST(LogFileBuffer, UnreadableOldLogIsNeverTruncated) {
