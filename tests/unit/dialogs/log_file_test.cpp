@@ -120,6 +120,28 @@ TEST(ScriptLogHosts, OptionsAndPrintedLinesReachTheLogFile) {
   EXPECT_EQ(windows.appends + windows.rewrites, 0) << "the window is not touched before LOGPRINT";
 }
 
+// During a run the buffer is written when the minute changes; error reports
+// reach the file only (log line), not the kept lines.
+TEST(ScriptLog, FileWrittenWhenTheMinuteChanges) {
+  TestPlatform t;
+  TempDir dir;
+  ScriptLog log;
+  const std::u16string path = dir.path("MAQO.LOG");
+  log.configure(u"", path, true);
+  log.beginRun();
+  log.setFileMode(2);
+  const platform::LocalTime five{2026, 1, 1, 10, 5, 0, 0}, six{2026, 1, 1, 10, 6, 0, 0};
+  log.printLine(t.p, u"a", five);
+  log.flushWhenMinuteChanged(t.p, five);
+  EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"a"}));
+  log.logLine(t.p, u"error", five);
+  log.flushWhenMinuteChanged(t.p, five);
+  EXPECT_TRUE(log.fileDirty()) << "not twice in one minute";
+  log.flushWhenMinuteChanged(t.p, six);
+  EXPECT_EQ(fileLines(t.p, path), (std::vector<std::u16string>{u"a", u"error"}));
+  EXPECT_EQ(log.keptLines(), (std::vector<std::u16string>{u"a"}));
+}
+
 TEST(ScriptLog, MemoFollowsTheKeptLinesOnceShown) {
   TestPlatform t;
   platform::FakeScriptWindows windows;
