@@ -7,6 +7,7 @@
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
 #include "com/objects/register_com_objects.h"
+#include "dialogs/log_window_builtins.h"
 
 namespace maqo::host {
 
@@ -18,6 +19,7 @@ void RegisterAllBuiltinFamilies(engine::BuiltinLibrary& library) {
   automation::RegisterImageBuiltins(library);
   com::dll::RegisterDllCalls(library);
   com::objects::RegisterComObjects(library);
+  dialogs::RegisterLogWindowBuiltins(library);
 }
 
 }  // namespace maqo::host
