@@ -8,6 +8,7 @@
 #include "com/dll/register_dll_calls.h"
 #include "com/objects/register_com_objects.h"
 #include "dialogs/log_window_builtins.h"
+#include "dialogs/modal/modal_dialog_builtins.h"
 
 namespace maqo::host {
 
@@ -20,6 +21,7 @@ void RegisterAllBuiltinFamilies(engine::BuiltinLibrary& library) {
   com::dll::RegisterDllCalls(library);
   com::objects::RegisterComObjects(library);
   dialogs::RegisterLogWindowBuiltins(library);
+  dialogs::RegisterModalDialogBuiltins(library);
 }
 
 }  // namespace maqo::host

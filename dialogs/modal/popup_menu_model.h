@@ -6,16 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_windows.h"
+
 namespace maqo::dialogs {
 
 inline constexpr int kMaxMenuDepth = 15;
 
-struct PopupMenuItem {
-  std::u16string caption;
-  int number = 0;  // its index in the item list
-  std::vector<PopupMenuItem> children;
-  bool opensSubmenu() const { return !children.empty(); }
-};
+// An entry's number is its index in the item list.
+using PopupMenuItem = platform::PopupMenuEntry;
 
 // Builds the tree. Braces beyond the deepest level and unmatched "}" are
 // ignored; a "{" on the first item has no parent and is ignored as well.

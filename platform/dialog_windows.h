@@ -1,0 +1,83 @@
+// The seam of the modal dialogs: each call shows one described form, waits
+// for the user and returns the answer. The callers decide content, layout
+// numbers and results; an implementation only shows and reads.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace maqo::platform {
+
+struct DialogPosition {
+  int x = 0, y = 0;
+};
+
+struct MessageDialogButton {
+  int value = 0;  // returned when this button closes the dialog
+  std::u16string caption;
+};
+
+struct MessageDialogForm {
+  std::u16string caption;
+  std::u16string message;
+  std::vector<MessageDialogButton> buttons;  // in the order shown
+  int focusValue = 0;                        // 0: the first button is the default
+  std::vector<std::u16string> links;         // web links the message holds
+  std::optional<DialogPosition> position;
+};
+
+struct InputDialogForm {
+  std::u16string caption;
+  std::u16string message;
+  std::u16string text;  // the starting text
+  bool password = false;
+  std::optional<DialogPosition> position;
+};
+
+enum class SelectControls { Buttons, CheckBoxes, RadioButtons, DropDownList, ListBox };
+
+struct SelectDialogForm {
+  std::u16string caption;
+  std::u16string message;
+  std::vector<std::u16string> items;
+  SelectControls controls = SelectControls::Buttons;
+  int timeoutSeconds = 0;  // 0: none
+  std::optional<DialogPosition> position;
+};
+
+struct SelectDialogAnswer {
+  enum class Outcome { Chosen, Cancelled, TimedOut } outcome = Outcome::Cancelled;
+  std::vector<size_t> chosen;  // item indexes, increasing
+};
+
+struct PopupMenuEntry {
+  std::u16string caption;
+  int number = 0;  // returned when the entry is chosen
+  std::vector<PopupMenuEntry> children;
+  bool opensSubmenu() const { return !children.empty(); }
+};
+
+class DialogWindows {
+ public:
+  virtual ~DialogWindows() = default;
+  // The value of the button that closed the dialog; Escape gives `escapeValue`.
+  virtual int askMessage(const MessageDialogForm& form, int escapeValue) = 0;
+  // The text, or nothing when cancelled.
+  virtual std::optional<std::u16string> askInput(const InputDialogForm& form) = 0;
+  virtual SelectDialogAnswer askSelect(const SelectDialogForm& form) = 0;
+  // The chosen entry's number, or -1. Without `at` the menu opens at the pointer.
+  virtual int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition> at) = 0;
+};
+
+// The installed implementation, else the terminal one.
+DialogWindows& dialogWindows();
+// Installs dialogs for tests or for a windowed build (null restores the terminal).
+void setDialogWindows(DialogWindows* dialogs);
+
+// Dialogs on the terminal: the question and its choices go to stderr and the
+// answer is read as one line from stdin. At end of input, or without a
+// terminal, every dialog returns what Escape returns.
+DialogWindows& terminalDialogWindows();
+
+}  // namespace maqo::platform
