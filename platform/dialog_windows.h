@@ -3,11 +3,15 @@
 // numbers and results; an implementation only shows and reads.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace maqo::platform {
+
+// Asked again and again while a dialog waits; true closes it as Escape does.
+using DialogStopCheck = std::function<bool()>;
 
 struct DialogPosition {
   int x = 0, y = 0;
@@ -20,6 +24,7 @@ struct MessageDialogButton {
 
 struct MessageDialogForm {
   std::u16string caption;
+  DialogStopCheck stopRequested;
   std::u16string message;
   std::vector<MessageDialogButton> buttons;  // in the order shown
   int focusValue = 0;                        // 0: the first button is the default
@@ -29,6 +34,7 @@ struct MessageDialogForm {
 
 struct InputDialogForm {
   std::u16string caption;
+  DialogStopCheck stopRequested;
   std::u16string message;
   std::u16string text;  // the starting text
   bool password = false;
@@ -39,6 +45,7 @@ enum class SelectControls { Buttons, CheckBoxes, RadioButtons, DropDownList, Lis
 
 struct SelectDialogForm {
   std::u16string caption;
+  DialogStopCheck stopRequested;
   std::u16string message;
   std::vector<std::u16string> items;
   SelectControls controls = SelectControls::Buttons;
@@ -67,7 +74,8 @@ class DialogWindows {
   virtual std::optional<std::u16string> askInput(const InputDialogForm& form) = 0;
   virtual SelectDialogAnswer askSelect(const SelectDialogForm& form) = 0;
   // The chosen entry's number, or -1. Without `at` the menu opens at the pointer.
-  virtual int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition> at) = 0;
+  virtual int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition> at,
+                           const DialogStopCheck& stopRequested) = 0;
 };
 
 // The installed implementation, else the terminal one.
@@ -79,5 +87,14 @@ void setDialogWindows(DialogWindows* dialogs);
 // answer is read as one line from stdin. At end of input, or without a
 // terminal, every dialog returns what Escape returns.
 DialogWindows& terminalDialogWindows();
+
+// One line from standard input, UTF-8 decoded, without its line end. Waits
+// until a line is there, input ends, `stopRequested` turns true or
+// `timeoutMs` (0: none) passes.
+struct TerminalAnswer {
+  enum class End { Line, EndOfInput, Stopped, TimedOut } end = End::EndOfInput;
+  std::u16string line;
+};
+TerminalAnswer readTerminalAnswer(const DialogStopCheck& stopRequested, int timeoutMs);
 
 }  // namespace maqo::platform

@@ -5,7 +5,8 @@
 // - select: item numbers from 1, separated by spaces or commas (an empty line
 //   is OK with nothing chosen);
 // - pop-up menu: the number shown in front of an entry.
-// An answer that fits nothing asks again; end of input is Escape.
+// An answer that fits nothing asks again; end of input and a stop request
+// are Escape; a select time-out ends the wait as the form's timer would.
 #include <algorithm>
 #include <cstdio>
 #include <mutex>
@@ -22,14 +23,12 @@ std::mutex terminalLock;  // one question at a time, whichever thread asks
 
 void Say(std::u16string_view text) { std::fputs(utf16ToUtf8(text).c_str(), stderr); }
 
-std::optional<std::u16string> ReadAnswer() {
+// The next answer line; nothing when input ended or the run is stopping.
+std::optional<std::u16string> ReadAnswer(const DialogStopCheck& stopRequested) {
   std::fflush(stderr);
-  std::string line;
-  int c;
-  while ((c = std::fgetc(stdin)) != EOF && c != '\n') line += static_cast<char>(c);
-  if (c == EOF && line.empty()) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return utf8ToUtf16(line);
+  TerminalAnswer answer = readTerminalAnswer(stopRequested, 0);
+  if (answer.end != TerminalAnswer::End::Line) return std::nullopt;
+  return std::move(answer.line);
 }
 
 std::optional<long> WholeNumber(const std::u16string& text) {
@@ -73,7 +72,7 @@ class TerminalDialogWindows final : public DialogWindows {
     for (const MessageDialogButton& b : form.buttons) choices += (choices.empty() ? u"" : u" / ") + b.caption;
     while (true) {
       Say(u"(" + choices + u") ? ");
-      const auto answer = ReadAnswer();
+      const auto answer = ReadAnswer(form.stopRequested);
       if (!answer) return escapeValue;
       if (answer->empty()) return form.focusValue != 0 ? form.focusValue : form.buttons.front().value;
       const std::u16string wanted = asciiUpper(*answer);
@@ -91,7 +90,7 @@ class TerminalDialogWindows final : public DialogWindows {
     SayHeading(form.caption, form.message);
     if (!form.text.empty() && !form.password) Say(u"(" + form.text + u") ");
     Say(u"? ");
-    return ReadAnswer();
+    return ReadAnswer(form.stopRequested);
   }
 
   SelectDialogAnswer askSelect(const SelectDialogForm& form) override {
@@ -101,8 +100,11 @@ class TerminalDialogWindows final : public DialogWindows {
     const bool several = form.controls == SelectControls::CheckBoxes || form.controls == SelectControls::ListBox;
     while (true) {
       Say(several ? u"numbers ? " : u"number ? ");
-      const auto answer = ReadAnswer();
-      if (!answer) return {};
+      std::fflush(stderr);
+      TerminalAnswer read = readTerminalAnswer(form.stopRequested, form.timeoutSeconds * 1000);
+      if (read.end == TerminalAnswer::End::TimedOut) return {SelectDialogAnswer::Outcome::TimedOut, {}};
+      if (read.end != TerminalAnswer::End::Line) return {};
+      const std::optional<std::u16string> answer = std::move(read.line);
       SelectDialogAnswer chosen{SelectDialogAnswer::Outcome::Chosen, {}};
       bool fits = true;
       std::u16string word;
@@ -134,12 +136,13 @@ class TerminalDialogWindows final : public DialogWindows {
     }
   }
 
-  int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition>) override {
+  int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition>,
+                   const DialogStopCheck& stopRequested) override {
     std::lock_guard guard(terminalLock);
     ListEntries(entries, 0);
     while (true) {
       Say(u"number ? ");
-      const auto answer = ReadAnswer();
+      const auto answer = ReadAnswer(stopRequested);
       if (!answer) return -1;
       const auto n = WholeNumber(*answer);
       if (n && IsLeaf(entries, *n)) return static_cast<int>(*n);

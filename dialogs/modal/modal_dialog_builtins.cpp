@@ -33,6 +33,10 @@ std::optional<platform::DialogPosition> ExplicitPosition(int x, int y) {
   return platform::DialogPosition{x, y};
 }
 
+platform::DialogStopCheck StopCheck(BuiltinHost& host) {
+  return [&host] { return host.stopRequested(); };
+}
+
 bool TruthArgument(const BuiltinCall& call, int index) {
   if (call.at(index).isNumber) return call.integer(index) != 0;
   return maqo::asciiUpper(call.text(index)) == u"TRUE";
@@ -43,6 +47,7 @@ ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::MessageDialogForm form;
   form.caption = kDialogCaption;
+  form.stopRequested = StopCheck(host);
   form.message = CutLongMessage(call.text(0));
   for (const MessageButton& b : ShownButtons(call.count() >= 2 ? call.integer(1) : 1)) {
     form.buttons.push_back({b.value, b.caption});
@@ -64,6 +69,7 @@ ScriptValue Input(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::InputDialogForm form;
   form.caption = kDialogCaption;
+  form.stopRequested = StopCheck(host);
   form.message = call.text(0);
   form.text = call.text(1);
   form.password = call.count() >= 3 && (call.integer(2) != 0 || TruthArgument(call, 2));
@@ -109,6 +115,7 @@ ScriptValue SelectBox(BuiltinCall& call, BuiltinHost& host) {
   const SelectContent content = DecodeSelectArguments(type, arguments);
   platform::SelectDialogForm form;
   form.caption = kDialogCaption;
+  form.stopRequested = StopCheck(host);
   form.message = content.message;
   form.items = content.items;
   form.controls = ControlsFor(SelectKindOf(type));
@@ -134,7 +141,7 @@ ScriptValue PopupMenu(BuiltinCall& call, BuiltinHost& host) {
   const int y = call.count() >= 3 ? IntArgument(call, 2) : -1;
   std::optional<platform::DialogPosition> at;
   if (x != -1) at = platform::DialogPosition{x, y};
-  return ScriptValue::int32(platform::dialogWindows().askPopupMenu(BuildPopupMenu(items), at));
+  return ScriptValue::int32(platform::dialogWindows().askPopupMenu(BuildPopupMenu(items), at, StopCheck(host)));
 }
 
 }  // namespace

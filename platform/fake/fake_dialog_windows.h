@@ -34,7 +34,8 @@ class FakeDialogWindows final : public DialogWindows {
     select = form;
     return selectAnswer;
   }
-  int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition> at) override {
+  int askPopupMenu(const std::vector<PopupMenuEntry>& entries, std::optional<DialogPosition> at,
+                   const DialogStopCheck&) override {
     popupEntries = entries;
     popupAt = at;
     ++popupCalls;

@@ -87,6 +87,23 @@ TEST_F(ModalDialogBuiltins, SelectBoxPositionFromValues) {
   EXPECT_EQ(dialogs.select->items, std::vector<std::u16string>{u"a"});
 }
 
+TEST_F(ModalDialogBuiltins, DialogsWatchTheRunsStopRequest) {
+  bool stopping = false;
+  host.stopWhen = [&] { return stopping; };
+  host.run(u"MSGBOX(\"q\")");
+  host.run(u"INPUT(\"q\")");
+  host.run(u"SLCTBOX(1, 0, \"m\", \"a\")");
+  stopping = true;
+  EXPECT_TRUE(dialogs.message->stopRequested());
+  EXPECT_TRUE(dialogs.input->stopRequested());
+  EXPECT_TRUE(dialogs.select->stopRequested());
+
+  // A select box asked for while the run stops shows nothing.
+  dialogs.select.reset();
+  host.run(u"SLCTBOX(1, 0, \"m\", \"a\")");
+  EXPECT_FALSE(dialogs.select);
+}
+
 TEST_F(ModalDialogBuiltins, PopupMenuTreeAndPosition) {
   dialogs.popupAnswer = 3;
   EXPECT_EQ(host.run(u"POPUPMENU(\"a\")").toDisplayText(), u"3");
