@@ -1,0 +1,44 @@
+// An accessibility tree described by a table, for the engine's tests. Each
+// row is one element; an element is reachable by navigation, by index or
+// both, as servers publish them. Actions are logged in order.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/accessible_element.h"
+
+namespace maqo::platform::fake {
+
+struct FakeAccessibleRow {
+  int id = 0;      // unique, 0 is the root
+  int parent = -1;
+  int role = 0;
+  uint32_t state = 0;
+  std::u16string name;
+  std::u16string value;
+  AccessibleRect rect;
+  bool byNavigation = true;
+  bool byIndex = true;
+  bool valueFails = false;
+  bool actionFails = false;
+};
+
+class FakeAccessibleTree {
+ public:
+  explicit FakeAccessibleTree(std::vector<FakeAccessibleRow> rows) : rows_(std::move(rows)) {}
+  std::unique_ptr<AccessibleElement> root();
+  std::unique_ptr<AccessibleElement> element(int id);
+
+  FakeAccessibleRow& row(int id);
+  std::vector<const FakeAccessibleRow*> childrenOf(int id, bool byNavigation) const;
+  // "action NAME", "focus NAME", "value NAME=TEXT"
+  std::vector<std::u16string> log;
+  // Navigation from the last child leads back to the first (a faulty server).
+  bool navigationWraps = false;
+
+ private:
+  std::vector<FakeAccessibleRow> rows_;
+};
+
+}  // namespace maqo::platform::fake
