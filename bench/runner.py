@@ -35,6 +35,8 @@ IMPLS = [
 ]
 
 MAQO_COLUMNS = ("maqo", "maqo.exe")
+# Kinds whose scripts need Windows (COM servers): only the Wine columns run them.
+WINDOWS_ONLY_KINDS = ("com",)
 WINE_COLUMNS = tuple(name for name, _, under_wine in IMPLS if under_wine)
 
 # Targets the project set for itself; checked and reported, not enforced by
@@ -50,6 +52,7 @@ WINE_CSCRIPT_FLOOR_MS = 350.0  # ... where cscript needs more than this (Wine's 
 STARTUP_MS = 50.0           # native start-up to the first statement
 CSV_VS_PYTHON = 3.0         # FGET within this factor of python3's csv
 READINI_MS = 1000.0         # 1,000 READINI calls
+COM_VS_CSCRIPT = 1.0        # maqo.exe's COM member calls at least as fast as cscript's
 
 
 class Case:
@@ -262,10 +265,13 @@ def main():
     results = {}  # (case, impl) -> [Result]
     for round_no in range(1, args.runs + 1):
         for case in cases:
-            for impl, ext, _ in impls:
+            for impl, ext, under_wine in impls:
                 key = (case.name, impl)
                 if impl in runner.unavailable:
                     results[key] = [Result("n/a", detail=runner.unavailable[impl])]
+                    continue
+                if case.kind in WINDOWS_ONLY_KINDS and not under_wine:
+                    results[key] = [Result("n/a", detail="needs Windows COM servers")]
                     continue
                 script = os.path.join(args.work, case.name + "." + ext)
                 if not os.path.isfile(script):
@@ -500,7 +506,7 @@ def target_lines(cases, names, med, ratio, results):
     if "maqo.exe" in names and "cscript" in names:
         checks = []
         for c in cases:
-            if c.kind == "baseline":
+            if c.kind == "baseline" or c.kind in WINDOWS_ONLY_KINDS:
                 continue
             status, seconds = med[(c.name, "cscript")]
             if status == "ok" and seconds * 1000 <= WINE_CSCRIPT_FLOOR_MS:
@@ -509,6 +515,12 @@ def target_lines(cases, names, med, ratio, results):
             checks.append((c.name, "%.2fx" % r if r else "", None if r is None else r >= WINE_VS_CSCRIPT))
         verdict("maqo.exe under Wine at least %gx faster than cscript where cscript needs over %g ms"
                 % (WINE_VS_CSCRIPT, WINE_CSCRIPT_FLOOR_MS), checks)
+        checks = []
+        for c in cases:
+            if c.kind == "com":
+                r = ratio(c, "cscript", "maqo.exe")
+                checks.append((c.name, "%.2fx" % r if r else "", None if r is None else r >= COM_VS_CSCRIPT))
+        verdict("maqo.exe's COM calls under Wine at most %gx cscript's time" % (1 / COM_VS_CSCRIPT), checks)
     if "maqo" in names:
         for c in cases:
             status, seconds = med[(c.name, "maqo")]

@@ -75,9 +75,48 @@ struct ComFailure {
   std::u16string systemText;
 };
 
+// Receives the events of one connection: the event's DISPID and its
+// parameters in declaration order. The handler may change the parameters;
+// those the server passed by reference take the new values afterwards.
+using ComEventHandler = std::function<void(int32_t dispatchId, std::vector<ComValue>& parameters)>;
+
+// A sink advised at an object's connection point. Destroying it unadvises
+// and releases the sink; no event reaches the handler afterwards.
+class ComEventConnection {
+ public:
+  virtual ~ComEventConnection() = default;
+};
+
+// The HRESULT of an operation the object's platform cannot do.
+inline constexpr int32_t kNotImplemented = static_cast<int32_t>(0x80004001);
+
 class ComObject {
  public:
   virtual ~ComObject() = default;
+
+  // The same server object answers with the same identity (its IUnknown),
+  // whichever wrapper a value holds.
+  virtual const void* identity() const { return this; }
+  // Finds an event by name (without case) in the object's type library: a
+  // source interface of its coclass named interfaceName and the member
+  // eventName of it. interfaceId receives the interface's IID as text and
+  // dispatchId the event's DISPID (0 is a valid DISPID). False with failure
+  // filled when a type-information call fails; true with found false when
+  // the interface or the event is not there.
+  virtual bool findEvent(std::u16string_view interfaceName, std::u16string_view eventName,
+                         std::u16string& interfaceId, int32_t& dispatchId, bool& found, ComFailure& failure) {
+    found = false;
+    failure.code = kNotImplemented;
+    return false;
+  }
+  // Advises a sink for the interface findEvent named; its events go to
+  // handler on the thread that pumps this object's apartment. Null with
+  // failure filled when the object has no such connection point.
+  virtual std::unique_ptr<ComEventConnection> connectEvents(std::u16string_view interfaceId, ComEventHandler handler,
+                                                            ComFailure& failure) {
+    failure.code = kNotImplemented;
+    return nullptr;
+  }
 
   // GetIDsOfNames for names[0] (the member) and its named arguments. False
   // with failure filled when a name is unknown.

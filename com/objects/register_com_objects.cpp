@@ -1,6 +1,7 @@
 #include "com/objects/register_com_objects.h"
 
 #include "com/objects/com_builtins.h"
+#include "com/objects/com_events.h"
 #include "com/objects/com_member_calls.h"
 
 namespace maqo::com::objects {
@@ -11,6 +12,7 @@ void RegisterComObjects(engine::BuiltinLibrary& library) {
   library.implement(u"CREATEOLEOBJ", CreateOleObj);
   library.implement(u"GETACTIVEOLEOBJ", GetActiveOleObj);
   library.implement(u"GETOLEITEM", GetOleItem);
+  RegisterComEvents(library);
 }
 
 }  // namespace maqo::com::objects

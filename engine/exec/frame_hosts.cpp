@@ -133,6 +133,19 @@ std::function<void(int, int)> FrameBuiltinHost::hotkeyHandler(std::u16string_vie
   };
 }
 
+std::function<void(int, std::vector<ScriptValue>&)> FrameBuiltinHost::eventHandler(std::u16string_view name) {
+  const std::optional<FoundFunction> found = executor_.FindFunction(name, frame_, false);
+  if (!found) return {};
+  Executor* executor = &executor_;
+  const std::u16string qualified = found->name;
+  return [executor, qualified](int eventId, std::vector<ScriptValue>& parameters) {
+    // The program may have been rebuilt since: find the procedure again.
+    TUScript& engine = executor->engine();
+    const std::optional<FoundFunction> now = executor->FindFunction(qualified, engine.store.GlobalScope, true);
+    if (now) executor->CallEventHandler(now->header, eventId, parameters);
+  };
+}
+
 bool FrameBuiltinHost::confirmAbort(const Message& message) {
   return ConfirmAbort(executor_.engine(), message, frame_.tryDepth > 0 || frame_.openTries > 0);
 }

@@ -59,6 +59,7 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   void exitRun() override;
   std::u16string statementText() override;
   std::function<void(int, int)> hotkeyHandler(std::u16string_view name) override;
+  std::function<void(int, std::vector<ScriptValue>&)> eventHandler(std::u16string_view name) override;
 
   // A failure the user may choose to ignore (file access, image files):
   // false when the script goes on, true when the run stops; thrown as a

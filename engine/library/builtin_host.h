@@ -4,6 +4,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/errors/script_error.h"
 #include "engine/eval/expression.h"
@@ -99,6 +100,14 @@ class BuiltinHost {
   // function up again by name and module when it runs. Empty when there is no
   // such function (and in a host without user functions).
   virtual std::function<void(int virtualKey, int modifiers)> hotkeyHandler(std::u16string_view name) { return {}; }
+  // OLEEVENT: the user procedure name means from the calling frame, as a
+  // handler of COM events the engine can call later on this thread with the
+  // event's DISPID and parameters (EVENT_ID, EVENT_PRM; the parameters take
+  // EVENT_PRM's elements afterwards). Empty when there is no such procedure.
+  virtual std::function<void(int eventId, std::vector<ScriptValue>& parameters)> eventHandler(
+      std::u16string_view name) {
+    return {};
+  }
 };
 
 }  // namespace maqo::engine

@@ -91,4 +91,74 @@ ComValue ComText(std::u16string text) {
   return v;
 }
 
+// Unadvises on destruction; the sink list outlives the object when a
+// connection is kept longer than its server.
+class FakeComObject::Connection final : public ComEventConnection {
+ public:
+  Connection(std::weak_ptr<std::map<int, Sink>> sinks, int cookie) : sinks_(std::move(sinks)), cookie_(cookie) {}
+  ~Connection() override {
+    if (auto sinks = sinks_.lock()) sinks->erase(cookie_);
+  }
+
+ private:
+  std::weak_ptr<std::map<int, Sink>> sinks_;
+  int cookie_;
+};
+
+void FakeComObject::addEventInterface(std::u16string name, std::u16string interfaceId,
+                                      std::map<std::u16string, int32_t> events) {
+  std::map<std::u16string, int32_t> upperEvents;
+  for (auto& [event, id] : events) upperEvents[upper(event)] = id;
+  eventInterfaces_[upper(name)] = EventInterface{std::move(interfaceId), std::move(upperEvents)};
+}
+
+std::vector<ComValue> FakeComObject::fire(std::u16string_view interfaceId, int32_t dispatchId,
+                                          std::vector<ComValue> parameters) {
+  // A handler may advise or unadvise while it runs: walk a copy of the cookies.
+  std::vector<int> cookies;
+  for (const auto& [cookie, sink] : *sinks_)
+    if (sink.interfaceId == interfaceId) cookies.push_back(cookie);
+  for (int cookie : cookies) {
+    auto sink = sinks_->find(cookie);
+    if (sink == sinks_->end()) continue;
+    ComEventHandler handler = sink->second.handler;
+    handler(dispatchId, parameters);
+  }
+  return parameters;
+}
+
+size_t FakeComObject::sinkCount() const { return sinks_->size(); }
+
+bool FakeComObject::findEvent(std::u16string_view interfaceName, std::u16string_view eventName,
+                              std::u16string& interfaceId, int32_t& dispatchId, bool& found, ComFailure& failure) {
+  found = false;
+  if (typeInfoFails) {
+    failure.code = static_cast<int32_t>(0x80028019);  // TYPE_E_LIBNOTREGISTERED
+    failure.systemText = u"Library not registered.";
+    return false;
+  }
+  auto source = eventInterfaces_.find(upper(interfaceName));
+  if (source == eventInterfaces_.end()) return true;
+  auto event = source->second.events.find(upper(eventName));
+  if (event == source->second.events.end()) return true;
+  interfaceId = source->second.id;
+  dispatchId = event->second;
+  found = true;
+  return true;
+}
+
+std::unique_ptr<ComEventConnection> FakeComObject::connectEvents(std::u16string_view interfaceId,
+                                                                 ComEventHandler handler, ComFailure& failure) {
+  bool known = false;
+  for (const auto& [name, source] : eventInterfaces_) known = known || source.id == interfaceId;
+  if (!known) {
+    failure.code = static_cast<int32_t>(0x80040200);  // CONNECT_E_NOCONNECTION
+    failure.systemText = u"No connection point.";
+    return nullptr;
+  }
+  const int cookie = nextCookie_++;
+  (*sinks_)[cookie] = Sink{std::u16string(interfaceId), std::move(handler)};
+  return std::make_unique<Connection>(sinks_, cookie);
+}
+
 }  // namespace maqo::platform::fake

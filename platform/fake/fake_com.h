@@ -42,9 +42,36 @@ class FakeComObject final : public ComObject {
   std::vector<Call> calls;
   int nameLookups = 0;  // GetIDsOfNames calls
 
+  // Events: a source interface with its events (names compare without case).
+  // fire passes an event to every advised sink of the interface, in the order
+  // they were advised, and returns the parameters as the last sink left them.
+  void addEventInterface(std::u16string name, std::u16string interfaceId, std::map<std::u16string, int32_t> events);
+  std::vector<ComValue> fire(std::u16string_view interfaceId, int32_t dispatchId, std::vector<ComValue> parameters);
+  // Sinks advised now.
+  size_t sinkCount() const;
+  bool typeInfoFails = false;  // findEvent fails as a broken type library would
+
+  bool findEvent(std::u16string_view interfaceName, std::u16string_view eventName, std::u16string& interfaceId,
+                 int32_t& dispatchId, bool& found, ComFailure& failure) override;
+  std::unique_ptr<ComEventConnection> connectEvents(std::u16string_view interfaceId, ComEventHandler handler,
+                                                    ComFailure& failure) override;
+
  private:
+  struct EventInterface {
+    std::u16string id;
+    std::map<std::u16string, int32_t> events;
+  };
+  struct Sink {
+    std::u16string interfaceId;
+    ComEventHandler handler;
+  };
+  class Connection;
+
   std::map<std::u16string, int32_t> ids_;
   std::map<int32_t, Handler> handlers_;
+  std::map<std::u16string, EventInterface> eventInterfaces_;
+  std::shared_ptr<std::map<int, Sink>> sinks_ = std::make_shared<std::map<int, Sink>>();
+  int nextCookie_ = 1;
 };
 
 class FakeComAutomation final : public ComAutomation {
