@@ -2,6 +2,7 @@
 
 #include "automation/automation_session.h"
 #include "automation/builtin_support.h"
+#include "dialogs/application_title.h"
 #include "dialogs/balloon/balloons.h"
 #include "dialogs/log/script_log.h"
 #include "dialogs/stopform/stop_form_state.h"
@@ -69,7 +70,7 @@ ScriptValue StopForm(BuiltinCall& call, BuiltinHost& host) {
     at = platform::OutlinePoint{position->x, position->y};
     state.notePlaced();
   }
-  own.stopForm.handle = windows.showStopForm(at, u"MAQO", [] { TheStopForm().pressStop(); });
+  own.stopForm.handle = windows.showStopForm(at, kApplicationTitle, [] { TheStopForm().pressStop(); });
   return {};
 }
 

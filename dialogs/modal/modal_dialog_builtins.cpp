@@ -4,6 +4,7 @@
 
 #include "automation/builtin_support.h"
 #include "automation/windows/drop_file.h"
+#include "dialogs/application_title.h"
 #include "dialogs/modal/message_box_model.h"
 #include "dialogs/modal/popup_menu_model.h"
 #include "dialogs/modal/select_box_model.h"
@@ -20,7 +21,6 @@ using builtins::BuiltinCall;
 using builtins::BuiltinHost;
 using engine::ScriptValue;
 
-constexpr char16_t kDialogCaption[] = u"MAQO";
 constexpr int kEscapeResult = 2;  // BTN_CANCEL
 
 // An empty or omitted coordinate means "no position".
@@ -46,7 +46,7 @@ bool TruthArgument(const BuiltinCall& call, int index) {
 ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::MessageDialogForm form;
-  form.caption = kDialogCaption;
+  form.caption = kApplicationTitle;
   form.stopRequested = StopCheck(host);
   form.message = CutLongMessage(call.text(0));
   for (const MessageButton& b : ShownButtons(call.count() >= 2 ? call.integer(1) : 1)) {
@@ -68,7 +68,7 @@ ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
 ScriptValue Input(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::InputDialogForm form;
-  form.caption = kDialogCaption;
+  form.caption = kApplicationTitle;
   form.stopRequested = StopCheck(host);
   form.message = call.text(0);
   form.text = call.text(1);
@@ -114,7 +114,7 @@ ScriptValue SelectBox(BuiltinCall& call, BuiltinHost& host) {
   }
   const SelectContent content = DecodeSelectArguments(type, arguments);
   platform::SelectDialogForm form;
-  form.caption = kDialogCaption;
+  form.caption = kApplicationTitle;
   form.stopRequested = StopCheck(host);
   form.message = content.message;
   form.items = content.items;
