@@ -5,11 +5,14 @@
 // themselves are immutable.
 #pragma once
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/builder/program.h"
+#include "engine/errors/script_error.h"
 #include "engine/eval/expression.h"
+#include "engine/values/reference_text.h"
 
 namespace maqo::engine {
 
@@ -28,6 +31,21 @@ struct FunctionParameter {
   bool byReference = false;    // VAR
   bool isArray = false;        // written with "[" (arrays and hash tables, passed by name)
   ExpressionPtr defaultValue;  // after "=", evaluated in the new frame; null without one
+};
+
+// A DIM list, split the first time its line runs: each item's name, bound
+// texts (evaluated at every run, as they may name variables) and initial
+// values compiled.
+struct LocalDeclarationItem {
+  std::u16string item;  // as written, for messages
+  std::u16string name;
+  ReferenceParts parts;
+  std::vector<ExpressionPtr> initialValues;  // null: a value left out ("1, , 3")
+};
+struct LocalDeclarationList {
+  std::vector<LocalDeclarationItem> items;
+  // The error the rest of the list raises once the items before it have run.
+  std::optional<ScriptError> failure;
 };
 
 struct CompiledLine {
@@ -61,6 +79,8 @@ struct CompiledLine {
   std::vector<std::vector<bool>> caseIsEmptyWord;
   // A function header: its parameters.
   std::vector<FunctionParameter> parameters;
+  // DIM: the list, split at its first run.
+  std::unique_ptr<LocalDeclarationList> localDeclarations;
 };
 
 // Compiles a program line: by the kind the builder gave it, or for a line of

@@ -166,7 +166,7 @@ bool Executor::dispatch(ExecFrame& f, CompiledLine& c) {
     case StatementKind::Print: print(f, c); break;
     case StatementKind::Thread: KansuCall(f, *c.call, CallMode::Thread); break;
     case StatementKind::DefDll: defineDll(f, text); break;
-    case StatementKind::Dim: declareLocals(f, text); break;
+    case StatementKind::Dim: declareLocals(f, c, text); break;
     case StatementKind::HashTbl: engine_.store.DeclareHashTables(text, f, false); break;
     case StatementKind::Break: f.breakCount = jumpCount(f, c); break;
     case StatementKind::Continue: f.continueCount = jumpCount(f, c); break;
@@ -332,38 +332,64 @@ void Executor::defineDll(ExecFrame& f, std::u16string_view text) {
 // DIM inside a function: "NAME", "NAME[u]...", each optionally followed by "="
 // and initial values (an array's values run to the end of the list;
 // "NAME[] = a, b, c" takes its size from them).
-void Executor::declareLocals(ExecFrame& f, std::u16string_view declaration) {
-  namespace vmsg = value_messages;
-  GlobalStore& store = engine_.store;
-  std::u16string rest(declaration);
-  while (!TrimView(rest).empty()) {
-    const SplitPiece piece = SplitOffWithDelimiter(rest, u",=");
-    const std::u16string item = Trim(piece.text);
-    const bool initialised = piece.delimiter == u"=";
-    if (item.empty()) {
-      if (initialised) throw ScriptError(vmsg::wrongVariableName(item));
-      continue;
-    }
-    const ReferenceParts parts = splitReference(item);
-    const std::u16string name = Trim(parts.name);
-    if (name.empty() || name.find_first_of(u" ,+-*/=<>()!?.") != std::u16string::npos)
-      throw ScriptError(vmsg::wrongVariableName(item));
-    if (auto reserved = store.ReservedWordError(name)) throw ScriptError(*reserved);
+namespace {
 
-    std::vector<std::u16string> valueTexts;
-    if (initialised)
-      if (auto error = store.SplitInitialValues(rest, parts.indexed, valueTexts)) throw ScriptError(*error);
+// Splits a DIM list into its items. Whatever makes an item invalid becomes the
+// list's failure, raised after the items before it were declared, as a list
+// read item by item would.
+std::unique_ptr<LocalDeclarationList> SplitLocalDeclarations(const GlobalStore& store,
+                                                             std::u16string_view declaration) {
+  namespace vmsg = value_messages;
+  auto list = std::make_unique<LocalDeclarationList>();
+  std::u16string rest(declaration);
+  try {
+    while (!TrimView(rest).empty()) {
+      const SplitPiece piece = SplitOffWithDelimiter(rest, u",=");
+      LocalDeclarationItem entry;
+      entry.item = Trim(piece.text);
+      const bool initialised = piece.delimiter == u"=";
+      if (entry.item.empty()) {
+        if (initialised) throw ScriptError(vmsg::wrongVariableName(entry.item));
+        continue;
+      }
+      entry.parts = splitReference(entry.item);
+      entry.name = Trim(entry.parts.name);
+      if (entry.name.empty() || entry.name.find_first_of(u" ,+-*/=<>()!?.") != std::u16string::npos)
+        throw ScriptError(vmsg::wrongVariableName(entry.item));
+      if (auto reserved = store.ReservedWordError(entry.name)) throw ScriptError(*reserved);
+      std::vector<std::u16string> valueTexts;
+      if (initialised)
+        if (auto error = GlobalStore::SplitInitialValues(rest, entry.parts.indexed, valueTexts))
+          throw ScriptError(*error);
+      for (const std::u16string& text : valueTexts)
+        entry.initialValues.push_back(text.empty() ? nullptr : CompileExpression(text));
+      list->items.push_back(std::move(entry));
+    }
+  } catch (const ScriptError& error) {
+    list->failure = error;
+  }
+  return list;
+}
+
+}  // namespace
+
+void Executor::declareLocals(ExecFrame& f, CompiledLine& c, std::u16string_view declaration) {
+  GlobalStore& store = engine_.store;
+  if (!c.localDeclarations) c.localDeclarations = SplitLocalDeclarations(store, declaration);
+  for (const LocalDeclarationItem& entry : c.localDeclarations->items) {
     std::vector<int64_t> bounds;
-    if (auto error = store.DeclaredBounds(parts, valueTexts.size(), item, f, bounds)) throw ScriptError(*error);
-    const int slot = store.DeclareLocal(f, name, bounds);
-    for (size_t position = 0; position < valueTexts.size(); ++position) {
+    if (auto error = store.DeclaredBounds(entry.parts, entry.initialValues.size(), entry.item, f, bounds))
+      throw ScriptError(*error);
+    const int slot = store.DeclareLocal(f, entry.name, bounds);
+    for (size_t position = 0; position < entry.initialValues.size(); ++position) {
       ScriptValue value;
-      if (!valueTexts[position].empty()) value = EvalExpression(valueTexts[position], f.evalHost, engine_.compileCache);
+      if (entry.initialValues[position]) value = Evaluate(f, *entry.initialValues[position]);
       std::vector<ScriptValue>& values = f.locals.slot(slot).values;
-      if (position >= values.size()) throw ScriptError(vmsg::initialiserExceeded());
+      if (position >= values.size()) throw ScriptError(value_messages::initialiserExceeded());
       values[position] = std::move(value);
     }
   }
+  if (c.localDeclarations->failure) throw *c.localDeclarations->failure;
 }
 
 void Executor::ExecuteStatementText(ExecFrame& f, std::u16string_view statement) {

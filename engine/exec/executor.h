@@ -144,7 +144,7 @@ class Executor {
   void print(ExecFrame& f, const CompiledLine& c);
   void exitExit(ExecFrame& f, const CompiledLine& c);
   int jumpCount(ExecFrame& f, const CompiledLine& c);
-  void declareLocals(ExecFrame& f, std::u16string_view declaration);
+  void declareLocals(ExecFrame& f, CompiledLine& c, std::u16string_view declaration);
   void defineDll(ExecFrame& f, std::u16string_view text);
   void with(ExecFrame& f, const CompiledLine& c, std::u16string_view text);
   void endWith(ExecFrame& f);
