@@ -253,17 +253,23 @@ class FormulaParser {
 
 }  // namespace
 
-double FEnzanKisan(std::u16string_view formula, bool quiet, platform::UiSink& ui, SystemErrorLog& log) {
+FormulaOutcome ComputeFormula(std::u16string_view formula) {
   const std::u16string text = asciiUpper(TrimView(formula));
-  if (text.empty()) return 0.0;
+  if (text.empty()) return {};
   try {
-    return FormulaParser(tokenize(text)).parseWhole();
+    return {FormulaParser(tokenize(text)).parseWhole(), {}};
   } catch (const FormulaFailure& failure) {
-    const std::u16string line = u"構文解析処理: " + failure.reason + u" :" + std::u16string(TrimView(formula));
-    log.append(line);
-    if (!quiet) ui.messageBox(line, u"maqo");
-    return kFormulaError;
+    return {kFormulaError, failure.reason};
   }
+}
+
+double FEnzanKisan(std::u16string_view formula, bool quiet, platform::UiSink& ui, SystemErrorLog& log) {
+  const FormulaOutcome outcome = ComputeFormula(formula);
+  if (outcome.ok()) return outcome.value;
+  const std::u16string line = u"構文解析処理: " + outcome.failure + u" :" + std::u16string(TrimView(formula));
+  log.append(line);
+  if (!quiet) ui.messageBox(line, u"maqo");
+  return kFormulaError;
 }
 
 }  // namespace maqo::engine

@@ -2,6 +2,7 @@
 // scheduler's timer settings. It knows numbers, the operators | OR & AND
 // > < = >= <= <> + - * / MOD !, parentheses and a fixed set of functions.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "engine/errors/system_error_log.h"
@@ -11,6 +12,17 @@ namespace maqo::engine {
 
 // The result of a formula that could not be computed.
 inline constexpr double kFormulaError = -2.1e9;
+
+// The value of a formula, or why it could not be computed.
+struct FormulaOutcome {
+  double value = 0.0;
+  std::u16string failure;  // empty when value holds the result
+  bool ok() const { return failure.empty(); }
+};
+
+// Computes formula and reports nothing: for callers that evaluate the same
+// formula many times over (the scheduler) and decide themselves what to say.
+FormulaOutcome ComputeFormula(std::u16string_view formula);
 
 // Computes formula. A wrong formula gives kFormulaError, writes one line
 // "構文解析処理: " + reason + " :" + formula to the system error log and,
