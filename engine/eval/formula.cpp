@@ -38,6 +38,7 @@ bool isLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || c == u'_'; }
 
 std::vector<Token> tokenize(std::u16string_view s) {
   std::vector<Token> tokens;
+  tokens.reserve(s.size() / 2 + 2);  // one allocation for most formulas, none while growing
   size_t i = 0;
   while (i < s.size()) {
     const char16_t c = s[i];
