@@ -39,10 +39,6 @@ int64_t MinutesSince2000(const ScheduleMinute& m) { return DaysSince2000(m) * kM
 
 ScheduleMinute MinuteOf(const platform::LocalTime& t) { return {t.year, t.month, t.day, t.hour, t.minute}; }
 
-int64_t FirstMinuteNotBefore(const platform::LocalTime& t) {
-  return MinuteNumber(MinuteOf(t)) + ((t.second > 0 || t.millisecond > 0) ? 1 : 0);
-}
-
 std::u16string MinuteText(const ScheduleMinute& m) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%04d/%02d/%02d %02d:%02d", m.year, m.month, m.day, m.hour, m.minute);

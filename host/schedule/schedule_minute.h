@@ -27,9 +27,6 @@ int64_t MinutesSince2000(const ScheduleMinute& m);
 
 // The minute a local time falls in (seconds dropped).
 ScheduleMinute MinuteOf(const platform::LocalTime& t);
-// The minute a local time falls in, plus 1 when t lies past that minute's
-// start: the first whole minute that is not before t.
-int64_t FirstMinuteNotBefore(const platform::LocalTime& t);
 
 // "yyyy/mm/dd hh:nn".
 std::u16string MinuteText(const ScheduleMinute& m);
