@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <memory>
+#include <span>
 #include <vector>
 
 #include "engine/eval/numeric_ops.h"
@@ -26,11 +28,13 @@ const std::u16string kArgumentListWrong = u"kukonidat関数内に矛盾あり";
 const std::u16string kFunctionFailed = u"UUM->FEnzanKisan->kansuu：";
 const std::u16string kTermFailed = u"UUM->FEnzanKisan->term：";
 
-enum class TokenKind { Number, Name, Symbol, End };
+// Slot: a name whose value the caller of a prepared formula supplies.
+enum class TokenKind { Number, Name, Symbol, Slot, End };
 
 struct Token {
   TokenKind kind;
   std::u16string text;
+  int slot = -1;
 };
 
 bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
@@ -38,6 +42,7 @@ bool isLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || c == u'_'; }
 
 std::vector<Token> tokenize(std::u16string_view s) {
   std::vector<Token> tokens;
+  tokens.reserve(s.size() / 2 + 2);  // one allocation for most formulas, none while growing
   size_t i = 0;
   while (i < s.size()) {
     const char16_t c = s[i];
@@ -71,7 +76,9 @@ std::u16string failureText(double x) {
 
 class FormulaParser {
  public:
-  explicit FormulaParser(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+  // slotValues: the values of the Slot tokens, by their slot index.
+  explicit FormulaParser(const std::vector<Token>& tokens, std::span<const double> slotValues = {})
+      : tokens_(tokens), slotValues_(slotValues) {}
 
   double parseWhole() {
     const double v = parseOr();
@@ -189,6 +196,10 @@ class FormulaParser {
       return v;
     }
     if (t.kind == TokenKind::Name) return parseFunction();
+    if (t.kind == TokenKind::Slot) {
+      ++pos_;
+      return static_cast<size_t>(t.slot) < slotValues_.size() ? slotValues_[t.slot] : 0.0;
+    }
     if (accept(u"(")) {
       const double v = parseOr();
       if (!accept(u")")) fail(kParenthesesWrong);
@@ -246,24 +257,60 @@ class FormulaParser {
     return std::log(a[1]) / std::log(a[0]);
   }
 
-  std::vector<Token> tokens_;
+  const std::vector<Token>& tokens_;
+  std::span<const double> slotValues_;
   size_t pos_ = 0;
   int depth_ = 0;
 };
 
 }  // namespace
 
-double FEnzanKisan(std::u16string_view formula, bool quiet, platform::UiSink& ui, SystemErrorLog& log) {
+FormulaOutcome ComputeFormula(std::u16string_view formula) {
   const std::u16string text = asciiUpper(TrimView(formula));
-  if (text.empty()) return 0.0;
+  if (text.empty()) return {};
   try {
-    return FormulaParser(tokenize(text)).parseWhole();
+    return {FormulaParser(tokenize(text)).parseWhole(), {}};
   } catch (const FormulaFailure& failure) {
-    const std::u16string line = u"構文解析処理: " + failure.reason + u" :" + std::u16string(TrimView(formula));
-    log.append(line);
-    if (!quiet) ui.messageBox(line, u"maqo");
-    return kFormulaError;
+    return {kFormulaError, failure.reason};
   }
+}
+
+struct PreparedFormula::Tokens {
+  std::vector<Token> list;
+};
+
+PreparedFormula::PreparedFormula(std::u16string_view formula, const std::vector<std::u16string>& names) {
+  const std::u16string text = asciiUpper(TrimView(formula));
+  empty_ = text.empty();
+  auto tokens = std::make_shared<Tokens>(Tokens{tokenize(text)});
+  for (Token& token : tokens->list) {
+    if (token.kind != TokenKind::Name) continue;
+    for (size_t i = 0; i < names.size(); ++i) {
+      if (token.text != names[i]) continue;
+      token.kind = TokenKind::Slot;
+      token.slot = static_cast<int>(i);
+      break;
+    }
+  }
+  tokens_ = std::move(tokens);
+}
+
+FormulaOutcome PreparedFormula::compute(std::span<const double> values) const {
+  if (empty_) return {};
+  try {
+    return {FormulaParser(tokens_->list, values).parseWhole(), {}};
+  } catch (const FormulaFailure& failure) {
+    return {kFormulaError, failure.reason};
+  }
+}
+
+double FEnzanKisan(std::u16string_view formula, bool quiet, platform::UiSink& ui, SystemErrorLog& log) {
+  const FormulaOutcome outcome = ComputeFormula(formula);
+  if (outcome.ok()) return outcome.value;
+  const std::u16string line = u"構文解析処理: " + outcome.failure + u" :" + std::u16string(TrimView(formula));
+  log.append(line);
+  if (!quiet) ui.messageBox(line, u"maqo");
+  return kFormulaError;
 }
 
 }  // namespace maqo::engine
