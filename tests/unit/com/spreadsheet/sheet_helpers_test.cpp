@@ -2,6 +2,7 @@
 // and URLs of the spreadsheet builtins.
 #include <gtest/gtest.h>
 
+#include "com/spreadsheet/calc_branch.h"
 #include "com/spreadsheet/cell_reference.h"
 #include "com/spreadsheet/open_options.h"
 #include "com/spreadsheet/sheet_array.h"
@@ -178,6 +179,12 @@ TEST(SheetFileNames, FileUrlsArePercentEncoded) {
   EXPECT_TRUE(IsUrl(u"Http://host/a.ods"));
   EXPECT_TRUE(IsUrl(u"ftp://host/a.ods"));
   EXPECT_FALSE(IsUrl(u"C:\\a.ods"));
+}
+
+TEST(SheetColours, DocumentColoursHaveRedAndBlueExchanged) {
+  EXPECT_EQ(SwapRedAndBlue(0x0000FF), 0xFF0000);  // red
+  EXPECT_EQ(SwapRedAndBlue(0xFF0000), 0x0000FF);  // blue
+  EXPECT_EQ(SwapRedAndBlue(0x123456), 0x563412);
 }
 
 }  // namespace

@@ -125,5 +125,94 @@ TEST_F(SpreadsheetBuiltinsTest, CalcGivesTheSameBlockAsExcel) {
   EXPECT_EQ(office.count(u"load(private:factory/scalc)"), 1u);
 }
 
+TEST_F(SpreadsheetBuiltinsTest, SheetsAreAddedOnceAndActivated) {
+  EXPECT_EQ(run({u"O = XLOPEN(XL_NEW)", u"PRINT XLSHEET(O, \"New\")", u"PRINT XLSHEET(O, \"new\")",
+                 u"PRINT XLSHEET(O, \"\")", u"PRINT XLACTIVATE(O, 1)", u"PRINT XLSHEET(O, \"New\", 1)",
+                 u"PRINT XLSHEET(O, \"New\", 1)", u"D = XLOPEN(XL_OOOC)", u"PRINT XLSHEET(D, \"New\")",
+                 u"PRINT XLSHEET(D, \"New\")", u"XLSETDATA(D, 7, \"A1\")", u"PRINT XLACTIVATE(D, 1)",
+                 u"PRINT XLGETDATA(D, \"A1\", \"New\")", u"PRINT XLSHEET(D, \"New\", 1)", u"PRINT XLSHEET(D, \"New\", 1)"}),
+            (std::vector<std::string>{"True", "False", "False", "True", "True", "False", "True", "False", "True", "7",
+                                      "True", "False"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+  EXPECT_EQ(office.count(u"Worksheets.Add(After)"), 1u);
+  EXPECT_EQ(office.count(u"insertNewByName(New)"), 1u);
+}
+
+TEST_F(SpreadsheetBuiltinsTest, FailedDataCallsAreFlaggedOrReported) {
+  office.rangeFails = true;
+  EXPECT_EQ(run({u"O = XLOPEN(XL_NEW)", u"COM_ERR_IGN", u"X = XLGETDATA(O, \"A1\")", u"PRINT VARTYPE(X) = VAR_EMPTY",
+                 u"PRINT COM_ERR_FLG", u"PRINT XLSETDATA(O, 1, \"A1\")", u"COM_ERR_RET", u"TRY",
+                 u"X = XLGETDATA(O, \"A1\")", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY"}),
+            (std::vector<std::string>{"True", "True", "False", "XLGETDATA Error:An exception occurred"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+}
+
+// The value is taken once, however often the application refuses the write.
+TEST_F(SpreadsheetBuiltinsTest, TheValueIsEvaluatedOnce) {
+  office.rangeFails = true;
+  EXPECT_EQ(run({u"PUBLIC N = 0", u"O = XLOPEN(XL_NEW)", u"COM_ERR_IGN", u"XLSETDATA(O, NEXTVALUE(), \"A1\")",
+                 u"PRINT N", u"FUNCTION NEXTVALUE()", u"N = N + 1", u"RESULT = N", u"FEND"}),
+            (std::vector<std::string>{"1"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+}
+
+// A document whose call fails stays a document: nothing is tried on a
+// workbook application instead.
+TEST_F(SpreadsheetBuiltinsTest, AFailingDocumentCallDoesNotTurnToExcel) {
+  EXPECT_EQ(run({u"D = XLOPEN(XL_OOOC)", u"COM_ERR_IGN", u"PRINT XLSETDATA(D, 1, \"B\")", u"PRINT COM_ERR_FLG",
+                 u"PRINT VARTYPE(XLGETDATA(D, \"0\")) = VAR_EMPTY"}),
+            (std::vector<std::string>{"False", "True", "True"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+  EXPECT_EQ(office.applicationsStarted, 0);
+}
+
+TEST_F(SpreadsheetBuiltinsTest, ClosingDiscardingQuitsAndEmptiesTheVariable) {
+  EXPECT_EQ(run({u"O = XLOPEN(" + quoted(book) + u")", u"PRINT XLCLOSE(O, 1)", u"PRINT VARTYPE(O) = VAR_EMPTY",
+                 u"DIM H[1]", u"H[1] = XLOPEN(XL_NEW)", u"PRINT XLCLOSE(H[1], 1)", u"PRINT VARTYPE(H[1]) = VAR_EMPTY",
+                 u"P = XLOPEN(XL_NEW)", u"Q = P", u"PRINT XLCLOSE(IIF_KEEP(Q), 1)", u"PRINT VARTYPE(Q) = VAR_EMPTY",
+                 u"FUNCTION IIF_KEEP(V)", u"RESULT = V", u"FEND"}),
+            (std::vector<std::string>{"True", "True", "True", "True", "True", "False"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+  EXPECT_EQ(office.applicationsQuit, 3);
+  EXPECT_EQ(office.count(u"Close(False)"), 3u);
+}
+
+TEST_F(SpreadsheetBuiltinsTest, ClosingToANameSavesAsThatName) {
+  const std::u16string copy = path("copy.csv");
+  EXPECT_EQ(run({u"B = XLOPEN(" + quoted(book) + u", XL_BOOK)", u"PRINT XLCLOSE(B, " + quoted(copy) + u")"}),
+            (std::vector<std::string>{"True"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+  EXPECT_EQ(office.count(u"SaveAs(" + copy + u",6)"), 1u);
+  EXPECT_EQ(office.count(u"Quit"), 1u);
+  EXPECT_TRUE(office.disk.contains(copy));
+}
+
+TEST_F(SpreadsheetBuiltinsTest, ANewInstanceForAMissingFileIsClosedAgain) {
+  const std::u16string missing = path("missing.xls");
+  EXPECT_EQ(run({u"TRY", u"O = XLOPEN(" + quoted(missing) + u", XL_NEW)", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY",
+                 u"TRY", u"O = XLOPEN(" + quoted(missing) + u")", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY"}),
+            (std::vector<std::string>{"Not Found: " + utf16ToUtf8(missing), "Not Found: " + utf16ToUtf8(missing)}));
+  EXPECT_EQ(office.applicationsStarted, 1);
+  EXPECT_EQ(office.applicationsQuit, 1);
+}
+
+TEST_F(SpreadsheetBuiltinsTest, DocumentsOpenFromEncodedUrlsAndAreStoredWhenNamed) {
+  writeFile("a #1.ods");
+  FakeSheetData sheet{u"Sheet1", {}, {}, {}};
+  sheet.cells[{1, 1}] = ComText(u"from the file");
+  office.disk[u"file://" + path("a%20%231.ods")] = FakeBookData{{sheet}};
+  const std::u16string out = path("out");
+  EXPECT_EQ(run({u"D = XLOPEN(XL_OOOC, " + quoted(path("a #1.ods")) + u")", u"PRINT XLGETDATA(D, \"A1\")",
+                 u"PRINT XLCLOSE(D, " + quoted(out) + u")", u"E = XLOPEN(XL_OOOC)", u"PRINT XLCLOSE(E, \"x.csv\")",
+                 u"PRINT XLCLOSE(E, 1)"}),
+            (std::vector<std::string>{"from the file", "True", "False", "True"}));
+  EXPECT_TRUE(ui.errors().empty()) << ui.errors()[0];
+  // Unchanged, and stored all the same: the script named the file.
+  EXPECT_EQ(office.count(u"storeAsURL(file://" + out + u".ods)"), 1u);
+  ASSERT_EQ(ui.messages().size(), 1u);
+  EXPECT_EQ(ui.messages()[0], "XLCLOSE: CSV file has not supported");
+  EXPECT_EQ(office.openDocuments, 0);
+}
+
 }  // namespace
 }  // namespace maqo::com::spreadsheet
