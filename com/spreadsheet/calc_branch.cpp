@@ -4,6 +4,7 @@
 #include "com/objects/com_values.h"
 #include "com/spreadsheet/cell_reference.h"
 #include "com/spreadsheet/sheet_messages.h"
+#include "dialogs/application_title.h"
 #include "engine/eval/text_helpers.h"
 
 namespace maqo::com::spreadsheet {
@@ -168,7 +169,7 @@ bool CalcClose(SheetSession& session, const ComObjectPtr& document, std::u16stri
                                                                                                  : std::u16string();
       if (extension == u".CSV") {
         const engine::Message m = messages::csvNotSupported();
-        session.host().platform().ui.messageBox(m.in(session.japanese()), u"XLCLOSE");
+        session.host().platform().ui.messageBox(m.in(session.japanese()), dialogs::kApplicationTitle);
         return false;
       }
       std::u16string url = urlOf(session, saveName);

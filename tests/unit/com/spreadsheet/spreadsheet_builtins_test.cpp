@@ -214,5 +214,13 @@ TEST_F(SpreadsheetBuiltinsTest, DocumentsOpenFromEncodedUrlsAndAreStoredWhenName
   EXPECT_EQ(office.openDocuments, 0);
 }
 
+TEST_F(SpreadsheetBuiltinsTest, AnUnreachableOfficeFailsWithoutTryingExcel) {
+  office.calcUnavailable = true;
+  EXPECT_EQ(run({u"TRY", u"D = XLOPEN(XL_OOOC)", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY", u"TRY",
+                 u"D = XLOPEN(" + quoted(path("none.ods")) + u", XL_OOOC)", u"EXCEPT", u"PRINT TRY_ERRMSG", u"ENDTRY"}),
+            (std::vector<std::string>{"OOo Calc cannot be started", "Not Found: " + utf16ToUtf8(path("none.ods"))}));
+  EXPECT_EQ(office.applicationsStarted, 0);
+}
+
 }  // namespace
 }  // namespace maqo::com::spreadsheet
