@@ -121,9 +121,13 @@ std::u16string ResolveSheetPath(std::u16string_view name, std::u16string_view cu
 
 std::u16string FileUrl(std::u16string_view path) {
   static constexpr char kHex[] = "0123456789ABCDEF";
-  std::u16string url = u"file:///";
+  // A network path (\\server\share) names its host after "file://"; a
+  // drive path gets an empty host ("file:///C:/..."), and a POSIX path's
+  // own leading "/" serves as the third slash.
+  const bool network = path.size() > 2 && isSeparator(path[0]) && isSeparator(path[1]);
+  std::u16string url = network ? u"file://" : u"file:///";
   size_t start = 0;
-  while (start < path.size() && isSeparator(path[start])) ++start;  // a POSIX path's own leading "/"
+  while (start < path.size() && isSeparator(path[start])) ++start;
   for (unsigned char byte : maqo::utf16ToUtf8(path.substr(start))) {
     const bool kept = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
                       byte == '-' || byte == '.' || byte == '_' || byte == '~' || byte == '/' || byte == ':';

@@ -175,6 +175,7 @@ TEST(SheetFileNames, FileUrlsArePercentEncoded) {
   EXPECT_EQ(FileUrl(u"C:\\100% #1\\a b.ods"), u"file:///C:/100%25%20%231/a%20b.ods");
   EXPECT_EQ(FileUrl(u"C:\\\u00e9.ods"), u"file:///C:/%C3%A9.ods");
   EXPECT_EQ(FileUrl(u"/tmp/a.ods"), u"file:///tmp/a.ods");
+  EXPECT_EQ(FileUrl(u"\\\\server\\share\\a.ods"), u"file://server/share/a.ods");
   EXPECT_TRUE(IsUrl(u"file:///C:/a.ods"));
   EXPECT_TRUE(IsUrl(u"Http://host/a.ods"));
   EXPECT_TRUE(IsUrl(u"ftp://host/a.ods"));
