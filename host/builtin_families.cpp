@@ -7,6 +7,7 @@
 #include "builtins/register_builtins.h"
 #include "com/dll/register_dll_calls.h"
 #include "com/objects/register_com_objects.h"
+#include "com/spreadsheet/spreadsheet_builtins.h"
 #include "dialogs/log_window_builtins.h"
 #include "dialogs/modal/modal_dialog_builtins.h"
 
@@ -20,6 +21,7 @@ void RegisterAllBuiltinFamilies(engine::BuiltinLibrary& library) {
   automation::RegisterImageBuiltins(library);
   com::dll::RegisterDllCalls(library);
   com::objects::RegisterComObjects(library);
+  com::spreadsheet::RegisterSpreadsheetBuiltins(library);
   dialogs::RegisterLogWindowBuiltins(library);
   dialogs::RegisterModalDialogBuiltins(library);
 }

@@ -65,6 +65,7 @@ bool FakeComObject::enumerate(std::vector<ComValue>& out, const std::function<bo
 }
 
 std::shared_ptr<ComObject> FakeComAutomation::create(std::u16string_view progId, ComFailure& failure) {
+  if (auto factory = factories.find(upper(progId)); factory != factories.end()) return factory->second();
   if (auto found = servers.find(upper(progId)); found != servers.end()) return found->second;
   failure.code = static_cast<int32_t>(0x800401F3);  // CO_E_CLASSSTRING
   failure.systemText = u"Invalid class string";

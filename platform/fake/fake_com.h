@@ -82,6 +82,9 @@ class FakeComAutomation final : public ComAutomation {
 
   // What create gives for a ProgID (any case); active gives the running ones.
   std::map<std::u16string, std::shared_ptr<FakeComObject>> servers, running;
+  // Servers that start a new object for every create (keys upper case);
+  // asked before servers.
+  std::map<std::u16string, std::function<std::shared_ptr<FakeComObject>()>> factories;
 };
 
 // A value of the given kind.
