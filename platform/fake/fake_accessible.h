@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/accessibility.h"
 #include "platform/accessible_element.h"
 
 namespace maqo::platform::fake {
@@ -17,6 +18,8 @@ struct FakeAccessibleRow {
   uint32_t state = 0;
   std::u16string name;
   std::u16string value;
+  std::u16string description;
+  std::u16string help;
   AccessibleRect rect;
   bool byNavigation = true;
   bool byIndex = true;
@@ -31,6 +34,8 @@ class FakeAccessibleTree {
   std::unique_ptr<AccessibleElement> element(int id);
 
   FakeAccessibleRow& row(int id);
+  bool has(int id) const;
+  int lastId() const;
   std::vector<const FakeAccessibleRow*> childrenOf(int id, bool byNavigation) const;
   // "action NAME", "focus NAME", "value NAME=TEXT"
   std::vector<std::u16string> log;
@@ -39,6 +44,22 @@ class FakeAccessibleTree {
 
  private:
   std::vector<FakeAccessibleRow> rows_;
+};
+
+// The accessibility seam over fake trees: each window handle may publish one
+// tree; the element at a point is the last row whose rectangle holds it.
+class FakeAccessibility final : public Accessibility {
+ public:
+  bool available() override { return true; }
+  std::unique_ptr<AccessibleElement> fromWindow(WindowHandle window) override;
+  std::unique_ptr<AccessibleElement> fromPoint(int x, int y) override;
+  std::u16string roleText(int role) override;
+  std::u16string stateText(uint32_t bit) override;
+
+  void publish(WindowHandle window, FakeAccessibleTree& tree) { trees_.emplace_back(window, &tree); }
+
+ private:
+  std::vector<std::pair<WindowHandle, FakeAccessibleTree*>> trees_;
 };
 
 }  // namespace maqo::platform::fake
