@@ -65,7 +65,8 @@ class EngineSearch {
  public:
   EngineSearch(ControlContext& c, AccessibleSearch search) : c_(c), s_(std::move(search)) {}
 
-  AccessibleOutcome run(std::function<bool(AccessibleElement&, const ClickTarget&)> click = {}) {
+  AccessibleOutcome run(std::function<bool(AccessibleElement&, const ClickTarget&)> click = {},
+                        std::function<bool(const std::u16string&)> writeInstead = {}) {
     AccessibleOutcome outcome;
     platform::Accessibility& accessibility = currentAccessibility();
     if (!accessibility.available()) return outcome;
@@ -82,6 +83,7 @@ class EngineSearch {
     env.pause = [&a] { messagePause(a, 1); };
     env.halfWidth = controls::HalfWidthOf(c_);
     env.click = std::move(click);
+    env.writeInstead = std::move(writeInstead);
     const int limit = s_.maxCount;
     for (WindowHandle w : windowsToWalk(c_)) {
       if (continuing && memory.accessibleHitWindow != 0 && memory.accessibleHitWindow != w) continue;
@@ -246,7 +248,15 @@ bool AccessibilityEngine::setText(ControlContext& c, const std::u16string& text,
   s.number = std::max(0, number);
   s.text = text;
   s.mode = append ? 1 : 2;
-  return EngineSearch(c, std::move(s)).run().found;
+  // An element that refuses its new value: the whole text replaces the text
+  // of the control with the keyboard focus in the target.
+  auto intoFocusedControl = [&c](const std::u16string& written) {
+    const WindowHandle focused = c.controls.focusedControl(c.window);
+    if (focused == 0 || !c.controls.setWindowText(focused, written)) return false;
+    c.controls.postSetModified(focused);
+    return true;
+  };
+  return EngineSearch(c, std::move(s)).run({}, intoFocusedControl).found;
 }
 
 platform::Accessibility& currentAccessibility() {

@@ -200,7 +200,8 @@ class Walk {
     if (s_.mode == 1 || s_.mode == 2) {
       if (!noFocus_) e.takeFocus();
       const std::u16string written = s_.mode == 1 ? e.value().value_or(u"") + s_.text : s_.text;
-      if (!e.putValue(written)) return;  // nothing written: no hit
+      // Nothing written either way: no hit.
+      if (!e.putValue(written) && !(env_.writeInstead && env_.writeInstead(written))) return;
       return hit(written, rect);
     }
     hit(text, rect);

@@ -67,6 +67,9 @@ struct AccessibleWalkEnv {
   // absent, the default action is done unless the element is in the
   // desired state.
   std::function<bool(platform::AccessibleElement&, const ClickTarget&)> click = {};
+  // Writes a text into the target another way when the element refuses its
+  // new value; false when that is not possible either.
+  std::function<bool(const std::u16string& text)> writeInstead = {};
 };
 
 // Walks root. resume: in, where CLK_CONTINUE starts; out, the new position

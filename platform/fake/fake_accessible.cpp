@@ -54,6 +54,7 @@ class FakeElement : public AccessibleElement {
     return true;
   }
   bool putValue(const std::u16string& text) override {
+    if (row().valueWriteFails) return false;
     tree_.log.push_back(u"value " + row().name + u"=" + text);
     row().value = text;
     return true;

@@ -25,7 +25,21 @@ struct FakeAccessibleRow {
   bool byIndex = true;
   bool valueFails = false;
   bool actionFails = false;
+  bool valueWriteFails = false;
 };
+
+// A row with its place in the tree, role, name, state and location.
+inline FakeAccessibleRow MakeFakeRow(int id, int parent, int role, std::u16string name, uint32_t state,
+                                     AccessibleRect rect) {
+  FakeAccessibleRow row;
+  row.id = id;
+  row.parent = parent;
+  row.role = role;
+  row.state = state;
+  row.name = std::move(name);
+  row.rect = rect;
+  return row;
+}
 
 class FakeAccessibleTree {
  public:

@@ -18,15 +18,9 @@ using platform::fake::FakeAccessibleTree;
 constexpr uint32_t kClkAcc = 0x8000, kClkContinue = 0x2000000, kClkLeftClick = 0x800, kClkMouseMove = 0x400,
                    kItmAccClk = 0x400000, kItmAccTxt = 0x800000, kItmAccEdit = 0x1000000;
 
+// Rows 18 pixels high, one every 20 pixels from (100, 100).
 FakeAccessibleRow Row(int id, int parent, int r, std::u16string name, uint32_t st = 0) {
-  FakeAccessibleRow row;
-  row.id = id;
-  row.parent = parent;
-  row.role = r;
-  row.state = st;
-  row.name = std::move(name);
-  row.rect = {100, 100 + id * 20, 80, 18};
-  return row;
+  return platform::fake::MakeFakeRow(id, parent, r, std::move(name), st, {100, 100 + id * 20, 80, 18});
 }
 
 // A form as a self-drawn window publishes it: three "Save" buttons (the
@@ -153,6 +147,16 @@ TEST_F(AccessibilityBuiltinsTest, SendstrAppendsOrReplacesTheValue) {
   EXPECT_EQ(tree.log, (std::vector<std::u16string>{u"value Field=z"}));
   call(&Sendstr, u"SENDSTR", {s(id), u"7", u"1", u"1", u"5"});
   EXPECT_EQ(tree.row(8).value, u"7");
+}
+
+TEST_F(AccessibilityBuiltinsTest, RefusedValueGoesToTheFocusedControl) {
+  tree.row(6).valueWriteFails = true;
+  call(&Sendstr, u"SENDSTR", {s(id), u"x", u"1", u"0", u"1"});  // no focused control: nothing
+  EXPECT_EQ(tree.row(6).value, u"abc");
+  const WindowHandle edit = add(u"Edit", u"", 10, 10).facts.handle;
+  controls.focusedIn = edit;
+  call(&Sendstr, u"SENDSTR", {s(id), u"x", u"1", u"0", u"1"});
+  EXPECT_EQ(controls.control(edit).text, u"abcx");
 }
 
 TEST_F(AccessibilityBuiltinsTest, MouseOptionsPutThePointerAndClickWithinTheScreen) {
