@@ -182,6 +182,20 @@ TEST_F(AccessibilityBuiltinsTest, FailingDefaultActionFallsBackToTheSpaceKey) {
   EXPECT_NE(logged("key")[0].find(" 32"), std::string::npos);
 }
 
+TEST_F(AccessibilityBuiltinsTest, BrowserFrameWalksItsEnabledDocumentWindows) {
+  const WindowHandle frame = window(u"Browser", u"IEFrame");
+  const WindowHandle document = add(u"Internet Explorer_Server", u"", 0, 0, 0, true, frame).facts.handle;
+  accessibility.publish(document, tree);
+  const int frameId = getid(u"Browser");
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(frameId), u"Docs", s(kClkAcc)})), 0);
+  tree.row(7).role = role::kLink;
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(frameId), u"Label", s(kClkAcc)})), -1);
+  EXPECT_EQ(actions(), (std::vector<std::u16string>{u"Label"}));
+  // A disabled document (a modal dialog of the page is open) is not walked.
+  desktop.window(document).enabled = false;
+  EXPECT_EQ(number(call(&Clkitem, u"CLKITEM", {s(frameId), u"Label", s(kClkAcc)})), 0);
+}
+
 TEST_F(AccessibilityBuiltinsTest, WindowWithoutTreeFindsNothing) {
   const WindowHandle bare = window(u"Bare", u"BARE");
   (void)bare;
