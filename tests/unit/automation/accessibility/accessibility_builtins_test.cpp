@@ -214,6 +214,9 @@ TEST_F(AccessibilityBuiltinsTest, PosaccReadsTheElementAtAClientPoint) {
       {8, u"96,200,80,18"}, {9, u""}, {11, u"Field"}, {0x201, u"Field"}};
   for (const Case& c : cases)
     EXPECT_EQ(text(call(&Posacc, u"POSACC", {s(id), u"100", u"200", s(c.mode)})), c.text) << c.mode;
+  // ID 0: the point is a screen point.
+  EXPECT_EQ(text(call(&Posacc, u"POSACC", {u"0", u"104", u"220", u"8"})), u"100,220,80,18");
+  EXPECT_EQ(text(call(&Posacc, u"POSACC", {u"0", u"104", u"220", u"3"})), u"Field");
   // A label that repeats the window's title says nothing.
   tree.row(7).name = u"CtlHost";
   EXPECT_EQ(text(call(&Posacc, u"POSACC", {s(id), u"100", u"220", u"1"})), u"");
