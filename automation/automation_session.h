@@ -24,6 +24,12 @@ struct SlotWindowMemory {
   std::u16string lastTitle;
   // MOUSEORG's settings; ACW also stores the position it moved a window to.
   OriginSettings origin;
+  // Where CLKITEM's accessibility search with CLK_CONTINUE goes on: the
+  // window of the previous search, the child window of its hit, and how many
+  // matches that hit passed.
+  platform::WindowHandle accessibleWindow = 0;
+  platform::WindowHandle accessibleHitWindow = 0;
+  int accessibleMatchesPassed = 0;
 };
 
 // The windows of the system itself, registered by the host as it creates

@@ -1,5 +1,6 @@
 #include "host/builtin_families.h"
 
+#include "automation/accessibility/register_accessibility_builtins.h"
 #include "automation/controls/register_control_builtins.h"
 #include "automation/image/image_builtins.h"
 #include "automation/input/register_input_builtins.h"
@@ -18,6 +19,7 @@ void RegisterAllBuiltinFamilies(engine::BuiltinLibrary& library) {
   automation::RegisterWindowBuiltins(library);
   automation::RegisterInputBuiltins(library);
   automation::RegisterControlBuiltins(library);
+  automation::RegisterAccessibilityBuiltins(library);
   automation::RegisterImageBuiltins(library);
   com::dll::RegisterDllCalls(library);
   com::objects::RegisterComObjects(library);

@@ -105,16 +105,19 @@ class Walk {
     const bool editKind = isEdit() || has(sk::kCollectEdit);
     std::u16string text = ElementText(source, *role, name, (source == TextSource::NameOnly) ? std::nullopt : e.value(),
                                       editKind);
-    if (isCell()) return visitEditable(e, *rect, text, st, *role == role::kCell);
-    if (isEdit()) return visitEditable(e, *rect, text, st, *role == role::kText);
+    // An element reachable both by navigation and by index is examined once,
+    // so the n-th editable element is never the (n-1)-th met again.
+    if (isCell() || isEdit()) {
+      if (alreadySeen(*rect, text)) return;
+      if (isCell()) return visitEditable(e, *rect, text, st, *role == role::kCell);
+      return visitEditable(e, *rect, text, st, *role == role::kText);
+    }
+    text = CleanElementText(text);
+    if (alreadySeen(*rect, text)) return;
     if (has(sk::kCollectEdit)) {
       if (*role == role::kText && !(st & state::kReadOnly)) collect(text, *rect);
       return;
     }
-    text = CleanElementText(text);
-    for (const SeenElement& seen : seen_)
-      if (seen.rect == *rect && seen.text == text) return;
-    seen_.push_back({*rect, text});
     if (isStatic()) {
       if (isStaticRole(*role, st) && ++matches_ == s_.number) hit(text, *rect);
       return;
@@ -135,12 +138,21 @@ class Walk {
       if (isClickKind() && (st & state::kUnavailable)) return;
       if (++matches_ != s_.number + skipMatches_) return;
       if (isCheckQuery()) return hit(CheckStateText(*role, st), *rect);
-      operate(e, *role, st);
+      if (!operate(e, *role, st, byMouse, *rect)) return;
       resume_.matchesPassed = matches_;
       hit(text, *rect);
       return;
     }
     if (has(sk::kCollectText) && isStaticRole(*role, st)) collect(text, *rect);
+  }
+
+  // True when an element of this location and text was examined before in
+  // this search; otherwise it is noted as examined.
+  bool alreadySeen(const AccessibleRect& rect, const std::u16string& text) {
+    for (const SeenElement& seen : seen_)
+      if (seen.rect == rect && seen.text == text) return true;
+    seen_.push_back({rect, text});
+    return false;
   }
 
   static bool isStaticRole(int r, uint32_t st) {
@@ -172,10 +184,12 @@ class Walk {
 
   // Clicks by the default action unless the element is already in the
   // desired state.
-  void operate(AccessibleElement& e, int r, uint32_t st) {
+  bool operate(AccessibleElement& e, int r, uint32_t st, bool byMouse, const AccessibleRect& rect) {
     e.takeFocus();
-    if (IsOn(r, st) == (s_.mode != 0)) return;
-    e.doDefaultAction();
+    const bool inDesiredState = IsOn(r, st) == (s_.mode != 0);
+    if (env_.click) return env_.click(e, ClickTarget{r, st, byMouse, inDesiredState, rect});
+    if (!inDesiredState) e.doDefaultAction();
+    return true;
   }
 
   // Editable texts and cells: number 0 is the focused one, otherwise the n-th.
@@ -186,7 +200,8 @@ class Walk {
     if (s_.mode == 1 || s_.mode == 2) {
       if (!noFocus_) e.takeFocus();
       const std::u16string written = s_.mode == 1 ? e.value().value_or(u"") + s_.text : s_.text;
-      if (!e.putValue(written)) return;  // nothing written: no hit
+      // Nothing written either way: no hit.
+      if (!e.putValue(written) && !(env_.writeInstead && env_.writeInstead(written))) return;
       return hit(written, rect);
     }
     hit(text, rect);

@@ -48,10 +48,28 @@ struct AccessibleOutcome {
   std::optional<platform::AccessibleRect> location;  // the hit's
 };
 
+// A clickable hit as the click operation sees it. inDesiredState: its check
+// state already is the one asked for, so it needs no click.
+struct ClickTarget {
+  int role = 0;
+  uint32_t state = 0;
+  bool byMouse = false;  // a text element taken as clickable by the mouse variant
+  bool inDesiredState = false;
+  platform::AccessibleRect rect;
+};
+
 struct AccessibleWalkEnv {
   std::function<bool()> stopping;
   std::function<void()> pause;  // lets the message loop run between objects
   controls::HalfWidthMapper halfWidth;
+  // Operates a clickable hit after it has taken the focus; false when it
+  // could not be operated (then it is no hit and the search goes on). When
+  // absent, the default action is done unless the element is in the
+  // desired state.
+  std::function<bool(platform::AccessibleElement&, const ClickTarget&)> click = {};
+  // Writes a text into the target another way when the element refuses its
+  // new value; false when that is not possible either.
+  std::function<bool(const std::u16string& text)> writeInstead = {};
 };
 
 // Walks root. resume: in, where CLK_CONTINUE starts; out, the new position

@@ -22,13 +22,18 @@ class AccessibleItems {
   virtual bool click(ControlContext& c, const ClickRequest& request) = 0;
   // CHKBTN with a non-zero mode: the state of the number-th button so named, -1 when none.
   virtual int checkState(ControlContext& c, const std::u16string& name, int number) = 0;
-  // GETITEM's accessibility kinds: the texts found, appended to out.
-  virtual void collect(ControlContext& c, uint32_t kinds, int number, const std::u16string& argument,
+  // GETITEM's accessibility kinds: the texts found (at most number when it
+  // is above 0), appended to out; includeUnavailable: also elements that are
+  // unavailable.
+  virtual void collect(ControlContext& c, uint32_t kinds, int number, bool includeUnavailable,
                        std::vector<std::u16string>& out) = 0;
-  // GETSTR's STR_ACC_EDIT, STR_ACC_STATIC, STR_ACC_CELL; nothing when not found.
-  virtual std::optional<std::u16string> readText(ControlContext& c, int number, int mode) = 0;
-  // SENDSTR's accessibility kinds (element kinds 0x20000, 0x20200, 0x200000).
-  virtual bool setText(ControlContext& c, const std::u16string& text, int number, uint32_t elementKinds) = 0;
+  // GETSTR's STR_ACC_EDIT, STR_ACC_STATIC, STR_ACC_CELL; nothing when not
+  // found. mouse: the pointer goes onto the element found.
+  virtual std::optional<std::u16string> readText(ControlContext& c, int number, int mode, bool mouse) = 0;
+  // SENDSTR's accessibility kinds (element kinds 0x20000, 0x20200, 0x200000);
+  // append: add to the current text instead of replacing it.
+  virtual bool setText(ControlContext& c, const std::u16string& text, int number, uint32_t elementKinds,
+                       bool append) = 0;
 };
 
 // The installed engine, or nullptr.

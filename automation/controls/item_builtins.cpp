@@ -151,7 +151,7 @@ ScriptValue Getitem(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   if (kinds & kAccessibleItemKinds) {
     const bool onlyAccessible = (kinds & ~(kAccessibleItemKinds | 0xF0000000u | kb::kBack | kb::kFromLast)) == 0;
     if (AccessibleItems* engine = InstalledAccessibleItems())
-      engine->collect(c, kinds, collect.number, call.text(5), texts);
+      engine->collect(c, kinds, collect.number, !enabledOnly, texts);
     else if (onlyAccessible)
       throw control_messages::accessibilityUnavailable(u"GETITEM");
   }

@@ -67,7 +67,7 @@ ScriptValue Getstr(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
   if (kind >= kStrAccEdit && kind <= kStrAccCell) {
     AccessibleItems& engine = RequireAccessibleItems(u"GETSTR");
     if (number == 0) activateWindow(a, h, false);
-    const auto text = engine.readText(c, number, kind);
+    const auto text = engine.readText(c, number, kind, mouse);
     return text ? textOrEmpty(*text) : ScriptValue::empty();
   }
   if (kind == kStrStatus) {
@@ -130,7 +130,7 @@ ScriptValue Sendstr(builtins::BuiltinCall& call, builtins::BuiltinHost& host) {
     AccessibleItems& engine = RequireAccessibleItems(u"SENDSTR");
     if (number == 0) activateWindow(a, h, false);
     const uint32_t elementKinds = accessibleKind == 1 ? 0x20000 : accessibleKind == 2 ? 0x20200 : 0x200000;
-    engine.setText(c, text, number, elementKinds);
+    engine.setText(c, text, number, elementKinds, mode == 0);
     return ScriptValue::empty();
   }
   waitUntilResponsive(a, h);

@@ -1,6 +1,8 @@
 #include "platform/fake/fake_accessible.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace maqo::platform::fake {
 
@@ -16,8 +18,8 @@ class FakeElement : public AccessibleElement {
     if (row().valueFails) return std::nullopt;
     return row().value;
   }
-  std::u16string description() override { return {}; }
-  std::u16string help() override { return {}; }
+  std::u16string description() override { return row().description; }
+  std::u16string help() override { return row().help; }
   std::u16string defaultAction() override { return u"Press"; }
   std::optional<AccessibleRect> location() override { return row().rect; }
   int childCount() override { return static_cast<int>(tree_.childrenOf(id_, false).size()); }
@@ -52,6 +54,7 @@ class FakeElement : public AccessibleElement {
     return true;
   }
   bool putValue(const std::u16string& text) override {
+    if (row().valueWriteFails) return false;
     tree_.log.push_back(u"value " + row().name + u"=" + text);
     row().value = text;
     return true;
@@ -76,11 +79,58 @@ FakeAccessibleRow& FakeAccessibleTree::row(int id) {
   throw std::out_of_range("no such accessible element");
 }
 
+bool FakeAccessibleTree::has(int id) const {
+  for (const auto& r : rows_)
+    if (r.id == id) return true;
+  return false;
+}
+
+int FakeAccessibleTree::lastId() const {
+  int last = 0;
+  for (const auto& r : rows_) last = std::max(last, r.id);
+  return last;
+}
+
 std::vector<const FakeAccessibleRow*> FakeAccessibleTree::childrenOf(int id, bool byNavigation) const {
   std::vector<const FakeAccessibleRow*> out;
   for (const auto& r : rows_)
     if (r.parent == id && r.id != id && (byNavigation ? r.byNavigation : r.byIndex)) out.push_back(&r);
   return out;
+}
+
+std::unique_ptr<AccessibleElement> FakeAccessibility::fromWindow(WindowHandle window) {
+  for (auto& [handle, tree] : trees_)
+    if (handle == window) return tree->root();
+  return nullptr;
+}
+
+std::unique_ptr<AccessibleElement> FakeAccessibility::fromPoint(int x, int y) {
+  for (auto it = trees_.rbegin(); it != trees_.rend(); ++it) {
+    FakeAccessibleTree& tree = *it->second;
+    for (int id = tree.lastId(); id >= 0; --id) {
+      if (!tree.has(id)) continue;
+      const AccessibleRect& r = tree.row(id).rect;
+      if (x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height) return tree.element(id);
+    }
+  }
+  return nullptr;
+}
+
+std::u16string FakeAccessibility::roleText(int role) {
+  std::u16string text = u"role ";
+  for (char ch : std::to_string(role)) text += static_cast<char16_t>(ch);
+  return text;
+}
+
+std::u16string FakeAccessibility::stateText(uint32_t bit) {
+  switch (bit) {
+    case 0x1: return u"unavailable";
+    case 0x2: return u"selected";
+    case 0x4: return u"focused";
+    case 0x10: return u"checked";
+    case 0x20: return u"mixed";
+    default: return u"state";
+  }
 }
 
 }  // namespace maqo::platform::fake

@@ -14,14 +14,7 @@ using platform::fake::FakeAccessibleTree;
 namespace sk = search_kind;
 
 FakeAccessibleRow Row(int id, int parent, int r, std::u16string name, uint32_t st = 0, int left = 0) {
-  FakeAccessibleRow row;
-  row.id = id;
-  row.parent = parent;
-  row.role = r;
-  row.state = st;
-  row.name = std::move(name);
-  row.rect = {left, id * 20, 80, 16};
-  return row;
+  return platform::fake::MakeFakeRow(id, parent, r, std::move(name), st, {left, id * 20, 80, 16});
 }
 
 // A dialog: two "Save" buttons (the first unavailable), check boxes, edits.
