@@ -1,5 +1,7 @@
 #include "com/objects/com_events.h"
 
+#include <algorithm>
+
 #include "com/objects/com_errors.h"
 #include "com/objects/com_messages.h"
 #include "com/objects/com_object.h"
@@ -29,6 +31,7 @@ bool ComEventSinks::handle(const std::shared_ptr<platform::ComObject>& object, c
   auto connection = std::make_shared<Connection>();
   connection->object = object;
   connection->interfaceId = interfaceId;
+  connection->arrivalOrder = DeliversInArrivalOrder(object);
   connection->handlers.emplace_back(dispatchId, std::move(handler));
   std::weak_ptr<Connection> weak = connection;
   connection->sink = object->connectEvents(
@@ -52,7 +55,9 @@ void ComEventSinks::deliver(const std::weak_ptr<Connection>& weak, int32_t dispa
   std::vector<ScriptValue> values;
   values.reserve(parameters.size());
   for (const platform::ComValue& parameter : parameters) values.push_back(FromComValue(parameter));
+  if (connection->arrivalOrder) std::reverse(values.begin(), values.end());
   handler(dispatchId, values);
+  if (connection->arrivalOrder) std::reverse(values.begin(), values.end());
   for (size_t i = 0; i < parameters.size() && i < values.size(); ++i) parameters[i] = ToComArgument(values[i]);
 }
 
@@ -75,6 +80,37 @@ void ComEventSinks::disconnectAll() {
 }
 
 size_t ComEventSinks::connectionCount() const { return connections_.size(); }
+
+// ---- the parameter order ----
+
+namespace {
+
+// A property read by name; false at any failure.
+bool readProperty(platform::ComObject& object, std::u16string_view name, platform::ComValue& value) {
+  const std::u16string names[1] = {std::u16string(name)};
+  std::vector<int32_t> ids;
+  platform::ComFailure failure;
+  if (!object.dispatchIds(names, ids, failure) || ids.empty()) return false;
+  return object.invoke(ids[0], platform::invoke_flags::kGet, {}, {}, value, failure);
+}
+
+}  // namespace
+
+bool DeliversInArrivalOrder(const std::shared_ptr<platform::ComObject>& object) {
+  std::shared_ptr<platform::ComObject> current = object;
+  for (int step = 0; step < kParentWalkLimit && current; ++step) {
+    platform::ComValue parent;
+    if (!readProperty(*current, u"Parent", parent) || !parent.object) return false;
+    if (parent.object->identity() == current->identity()) {
+      platform::ComValue name;
+      if (!readProperty(*current, u"name", name) || name.type != platform::vt::kBstr) return false;
+      const std::u16string upper = engine::UpperCase(name.text);
+      return upper.find(u" EXCEL") != std::u16string::npos || upper.find(u" WORD") != std::u16string::npos;
+    }
+    current = std::move(parent.object);
+  }
+  return false;
+}
 
 // ---- OLEEVENT ----
 
