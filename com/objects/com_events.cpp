@@ -7,6 +7,7 @@
 #include "com/objects/com_object.h"
 #include "com/objects/com_values.h"
 #include "engine/library/builtin_call.h"
+#include "engine/library/com_event_activity.h"
 #include "engine/eval/text_helpers.h"
 
 namespace maqo::com::objects {
@@ -134,12 +135,31 @@ std::u16string nameArgument(engine::BuiltinCall& call, int index) {
 
 }  // namespace
 
+namespace {
+
+// Keeps the run's count of connections, which waits read, up to date.
+class ActivityUpdate {
+ public:
+  ActivityUpdate(engine::FamilyStateStore& state, const ComEventSinks& sinks)
+      : activity_(state.get<engine::ComEventActivity>()), sinks_(sinks) {}
+  ~ActivityUpdate() { activity_.connections.store(sinks_.connectionCount()); }
+  ActivityUpdate(const ActivityUpdate&) = delete;
+  ActivityUpdate& operator=(const ActivityUpdate&) = delete;
+
+ private:
+  engine::ComEventActivity& activity_;
+  const ComEventSinks& sinks_;
+};
+
+}  // namespace
+
 ScriptValue OleEvent(engine::BuiltinCall& call, engine::BuiltinHost& host) {
   if (host.checkMode()) return ScriptValue::nothing();
   if (!host.onMainThread()) throw threadRefused();
   ComScriptObject* object = ComObjectOf(call.first);
   if (!object) throw messages::comError(messages::notAnObject(call.text(0)));
   ComEventSinks& sinks = host.familyState().get<ComEventSinks>();
+  const ActivityUpdate update(host.familyState(), sinks);
 
   const std::u16string interfaceName = nameArgument(call, 1);
   if (interfaceName.empty()) {
@@ -169,6 +189,7 @@ void RegisterComEvents(engine::BuiltinLibrary& library) {
   // Every sink is unadvised at the end of a run, also one ended by an error.
   library.addRunHooks({}, [](engine::RunHookContext& run) {
     if (ComEventSinks* sinks = run.state.find<ComEventSinks>()) sinks->disconnectAll();
+    if (engine::ComEventActivity* activity = run.state.find<engine::ComEventActivity>()) activity->connections.store(0);
   });
 }
 

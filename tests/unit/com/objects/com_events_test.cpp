@@ -8,6 +8,7 @@
 
 #include "com/objects/com_events.h"
 #include "com/objects/com_session.h"
+#include "engine/library/com_event_activity.h"
 #include "platform/fake/fake_com.h"
 #include "tests/unit/engine/exec/exec_test_support.h"
 
@@ -86,6 +87,26 @@ TEST_F(ComEventsTest, EventsOfOneInterfaceShareOneConnection) {
             (std::vector<std::string>{"1"}));
   // The run's end unadvised it.
   EXPECT_EQ(server->sinkCount(), 0u);
+}
+
+// Waits pass messages more often while sinks are connected: the run's count
+// follows every connection and disconnection and is 0 after the run.
+TEST_F(ComEventsTest, TheRunKnowsWhetherSinksAreConnected) {
+  std::vector<size_t> seen;
+  server->addMember(u"Probe", 3, [&](uint16_t, std::span<ComArgument>, std::span<const int32_t>, ComValue&,
+                                     ComFailure&) {
+    const engine::ComEventActivity* activity = engine.familyState.find<engine::ComEventActivity>();
+    seen.push_back(activity != nullptr ? activity->connections.load() : 0);
+    return true;
+  });
+  run({u"O.PROBE()", u"OLEEVENT(O, \"TestEvents\", \"Fired\", \"ON_FIRED\")", u"O.PROBE()",
+       u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")", u"O.PROBE()", u"OLEEVENT(O, \"\")", u"O.PROBE()",
+       u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")"});
+  EXPECT_TRUE(ui.errors().empty()) << errorText();
+  EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 1, 0}));
+  const engine::ComEventActivity* activity = engine.familyState.find<engine::ComEventActivity>();
+  ASSERT_NE(activity, nullptr);
+  EXPECT_EQ(activity->connections.load(), 0u);
 }
 
 TEST_F(ComEventsTest, DisconnectingStopsEventsAndALaterCallConnectsAnew) {
