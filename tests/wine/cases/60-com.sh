@@ -158,6 +158,10 @@ wrun 60 reg add 'HKLM\Software\Classes\Maqo.TestServer\CLSID' /ve /d "$clsid" /f
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f >>"$work/reg.txt" 2>&1
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f >>"$work/reg.txt" 2>&1
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\ProgID" /ve /d Maqo.TestServer /f >>"$work/reg.txt" 2>&1
+# Every server instance, in-process or not, appends its Advise and Unadvise
+# calls to this log.
+export MAQO_TESTCOM_LOG
+MAQO_TESTCOM_LOG=$(winpath "$work/testcom.log")
 
 cat >"$work/server.mqs" <<'MQS'
 O = CREATEOLEOBJ("Maqo.TestServer")
@@ -261,8 +265,7 @@ done
 wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\ProxyStubClsid32" /ve \
   /d '{00020420-0000-0000-C000-000000000046}' /f >>"$work/reg.txt" 2>&1
 wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\TypeLib" /ve /d "$libid" /f >>"$work/reg.txt" 2>&1
-export MAQO_TESTCOM_LOG
-MAQO_TESTCOM_LOG=$(winpath "$work/events.log")
+wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\TypeLib" /v Version /d 1.0 /f >>"$work/reg.txt" 2>&1
 
 cat >"$work/events.mqs" <<'MQS'
 PUBLIC O
@@ -304,7 +307,7 @@ PROCEDURE Once()
   OLEEVENT(O, "")
 FEND
 MQS
-rm -f "$work/events.log"
+rm -f "$work/testcom.log"
 run_mqs 120 "$work/events.mqs"
 cat >"$work/events-want.txt" <<'WANT'
 sinks 1
@@ -324,7 +327,7 @@ sinks 0
 end
 WANT
 diff "$work/events-want.txt" "$work/events.out"
-printf 'Advise\nUnadvise\nAdvise\nUnadvise\nAdvise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/events.log")
+printf 'Advise\nUnadvise\nAdvise\nUnadvise\nAdvise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")
 
 # An event the interface does not have is refused before anything connects.
 cat >"$work/noevent.mqs" <<'MQS'
@@ -340,3 +343,32 @@ set -e
 grep -q "Event was not able to be acquired" "$work/noevent.err" "$work/noevent.raw" ||
   { echo "no event error:"; cat "$work/noevent.raw" "$work/noevent.err"; exit 1; }
 ! grep -q "not reached" "$work/noevent.raw"
+
+# Events from the out-of-process server: the sink is marshalled to the
+# server's process and its calls come back into the script's apartment.
+rm -f "$work/testcom.log"
+wrun 60 "$MAQO_WIN_BIN/testcomhost.exe" 40 >"$work/host2.txt" 2>&1 &
+host=$!
+for _ in $(seq 1 200); do
+  grep -q registered "$work/host2.txt" 2>/dev/null && break
+  sleep 0.1
+done
+cat >"$work/remote-events.mqs" <<'MQS'
+A = GETACTIVEOLEOBJ("Maqo.TestServer")
+OLEEVENT(A, "ITestServerEvents", "Tick", "OnTick")
+PRINT A.Fire(2)
+PRINT A.Sinks
+PROCEDURE OnTick()
+  EVENT_PRM[1] = "remote"
+  EVENT_PRM[2] = EVENT_PRM[2] + 10
+FEND
+MQS
+set +e
+run_mqs 60 "$work/remote-events.mqs"
+code=$?
+set -e
+kill "$host" 2>/dev/null || true
+wait "$host" 2>/dev/null || true
+[ "$code" -eq 0 ] || { cat "$work/host2.txt"; exit 1; }
+printf 'remote,20,0\n1\n' | diff - "$work/remote-events.out"
+printf 'Advise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")
