@@ -329,6 +329,22 @@ WANT
 diff "$work/events-want.txt" "$work/events.out"
 printf 'Advise\nUnadvise\nAdvise\nUnadvise\nAdvise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")
 
+# Events the server fires on its own (from a timer) arrive while the script
+# waits: SLEEP passes the thread's messages.
+cat >"$work/later.mqs" <<'MQS'
+PUBLIC SEEN = 0
+O = CREATEOLEOBJ("Maqo.TestServer")
+OLEEVENT(O, "ITestServerEvents", "Tick", "Count")
+O.FireLater(3)
+SLEEP(1)
+PRINT SEEN
+PROCEDURE Count()
+  SEEN = SEEN + 1
+FEND
+MQS
+run_mqs 60 "$work/later.mqs"
+echo 3 | diff - "$work/later.out"
+
 # An event the interface does not have is refused before anything connects.
 cat >"$work/noevent.mqs" <<'MQS'
 O = CREATEOLEOBJ("Maqo.TestServer")
@@ -356,9 +372,14 @@ done
 cat >"$work/remote-events.mqs" <<'MQS'
 A = GETACTIVEOLEOBJ("Maqo.TestServer")
 OLEEVENT(A, "ITestServerEvents", "Tick", "OnTick")
+PUBLIC SEEN = 0
 PRINT A.Fire(2)
 PRINT A.Sinks
+A.FireLater(4)
+SLEEP(1)
+PRINT SEEN
 PROCEDURE OnTick()
+  SEEN = SEEN + 1
   EVENT_PRM[1] = "remote"
   EVENT_PRM[2] = EVENT_PRM[2] + 10
 FEND
@@ -370,5 +391,5 @@ set -e
 kill "$host" 2>/dev/null || true
 wait "$host" 2>/dev/null || true
 [ "$code" -eq 0 ] || { cat "$work/host2.txt"; exit 1; }
-printf 'remote,20,0\n1\n' | diff - "$work/remote-events.out"
+printf 'remote,20,0\n1\n6\n' | diff - "$work/remote-events.out"
 printf 'Advise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")
