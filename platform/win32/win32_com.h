@@ -38,6 +38,10 @@ bool FindEventByName(IDispatch* dispatch, std::u16string_view interfaceName, std
                      std::u16string& interfaceId, int32_t& dispatchId, bool& found, ComFailure& failure);
 std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u16string_view interfaceId,
                                                     ComEventHandler handler, ComFailure& failure);
+// A new sink (one reference, the caller's) answering IUnknown, IDispatch and
+// interfaceId, whose Invoke hands each event to handler and writes changed
+// by-reference parameters back.
+IDispatch* CreateEventSink(const IID& interfaceId, ComEventHandler handler);
 // Rethrows, once, what an event handler threw on this thread while a server
 // was calling the sink (the exception was held so it never crossed the
 // server's frames).

@@ -453,7 +453,7 @@ std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u1
     fail(failure, hr);
     return nullptr;
   }
-  auto* sink = new EventSink(iid, std::move(handler));
+  auto* sink = static_cast<EventSink*>(CreateEventSink(iid, std::move(handler)));
   DWORD cookie = 0;
   hr = point->Advise(sink, &cookie);
   if (FAILED(hr)) {
@@ -463,6 +463,10 @@ std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u1
   }
   auto advised = std::make_shared<AdvisedSink>(sink, point.get(), cookie);
   return std::make_unique<Win32EventConnection>(std::move(advised));
+}
+
+IDispatch* CreateEventSink(const IID& interfaceId, ComEventHandler handler) {
+  return new EventSink(interfaceId, std::move(handler));
 }
 
 void RethrowEventHandlerFailure() {
