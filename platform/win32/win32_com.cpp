@@ -14,11 +14,6 @@ namespace {
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
-void fail(ComFailure& failure, HRESULT code) {
-  failure.code = static_cast<int32_t>(code);
-  failure.systemText = SystemErrorText(code);
-}
-
 // The items of one enumeration are capped, so a
 // server that never reports the end cannot hold the script forever.
 constexpr size_t kMaxEnumeratedItems = size_t{1} << 24;
@@ -97,7 +92,7 @@ class Win32ComObject final : public ComObject {
     const HRESULT hr = held->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
                                            GetUserDefaultLCID(), got.data());
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     ids.assign(got.begin(), got.end());
@@ -179,7 +174,7 @@ class Win32ComObject final : public ComObject {
     }
     VariantClear(&answer);
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     for (size_t count = 0; count < kMaxEnumeratedItems && !stopRequested(); ++count) {
@@ -196,7 +191,7 @@ class Win32ComObject final : public ComObject {
     }
     enumerator->Release();
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     return true;
@@ -208,7 +203,7 @@ class Win32ComObject final : public ComObject {
   class Held {
    public:
     Held(const Win32ComObject& object, ComFailure& failure) : dispatch_(object.acquire()) {
-      if (dispatch_ == nullptr) fail(failure, RPC_E_WRONG_THREAD);
+      if (dispatch_ == nullptr) FailWith(failure, RPC_E_WRONG_THREAD);
     }
     ~Held() {
       if (dispatch_ != nullptr) dispatch_->Release();
@@ -268,7 +263,7 @@ class Win32ComAutomation final : public ComAutomation {
 
  private:
   static std::shared_ptr<ComObject> failed(ComFailure& failure, HRESULT hr) {
-    fail(failure, hr);
+    FailWith(failure, hr);
     return nullptr;
   }
 };

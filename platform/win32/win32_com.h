@@ -27,6 +27,8 @@ ComValue FromVariant(const VARIANT& value);
 
 // The system's text for an HRESULT, without the trailing line break.
 std::u16string SystemErrorText(HRESULT code);
+// Fills failure with the code and its system text.
+void FailWith(ComFailure& failure, HRESULT code);
 
 // The process's global interface table (free-threaded), or null.
 IGlobalInterfaceTable* GlobalInterfaceTable();

@@ -23,11 +23,6 @@ namespace maqo::platform::win32com {
 
 namespace {
 
-void fail(ComFailure& failure, HRESULT code) {
-  failure.code = static_cast<int32_t>(code);
-  failure.systemText = SystemErrorText(code);
-}
-
 // Releases a COM interface pointer when the scope ends.
 template <typename Interface>
 class Owned {
@@ -429,7 +424,7 @@ bool FindEventByName(IDispatch* dispatch, std::u16string_view interfaceName, std
     }
   }
   if (FAILED(hr) && !found) {
-    fail(failure, hr);
+    FailWith(failure, hr);
     return false;
   }
   return true;
@@ -441,7 +436,7 @@ std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u1
   const std::u16string idText(interfaceId);
   HRESULT hr = IIDFromString(const_cast<LPOLESTR>(reinterpret_cast<const wchar_t*>(idText.c_str())), &iid);
   if (FAILED(hr)) {
-    fail(failure, hr);
+    FailWith(failure, hr);
     return nullptr;
   }
   Owned<IConnectionPointContainer> container;
@@ -450,7 +445,7 @@ std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u1
   if (SUCCEEDED(hr)) hr = container->FindConnectionPoint(iid, point.out());
   if (SUCCEEDED(hr) && !point) hr = CONNECT_E_NOCONNECTION;
   if (FAILED(hr)) {
-    fail(failure, hr);
+    FailWith(failure, hr);
     return nullptr;
   }
   auto* sink = static_cast<EventSink*>(CreateEventSink(iid, std::move(handler)));
@@ -458,7 +453,7 @@ std::unique_ptr<ComEventConnection> AdviseEventSink(IDispatch* dispatch, std::u1
   hr = point->Advise(sink, &cookie);
   if (FAILED(hr)) {
     sink->Release();
-    fail(failure, hr);
+    FailWith(failure, hr);
     return nullptr;
   }
   auto advised = std::make_shared<AdvisedSink>(sink, point.get(), cookie);
