@@ -1,10 +1,13 @@
 #include "com/objects/com_events.h"
 
+#include <algorithm>
+
 #include "com/objects/com_errors.h"
 #include "com/objects/com_messages.h"
 #include "com/objects/com_object.h"
 #include "com/objects/com_values.h"
 #include "engine/library/builtin_call.h"
+#include "engine/library/com_event_activity.h"
 #include "engine/eval/text_helpers.h"
 
 namespace maqo::com::objects {
@@ -29,6 +32,7 @@ bool ComEventSinks::handle(const std::shared_ptr<platform::ComObject>& object, c
   auto connection = std::make_shared<Connection>();
   connection->object = object;
   connection->interfaceId = interfaceId;
+  connection->arrivalOrder = DeliversInArrivalOrder(object);
   connection->handlers.emplace_back(dispatchId, std::move(handler));
   std::weak_ptr<Connection> weak = connection;
   connection->sink = object->connectEvents(
@@ -52,7 +56,9 @@ void ComEventSinks::deliver(const std::weak_ptr<Connection>& weak, int32_t dispa
   std::vector<ScriptValue> values;
   values.reserve(parameters.size());
   for (const platform::ComValue& parameter : parameters) values.push_back(FromComValue(parameter));
+  if (connection->arrivalOrder) std::reverse(values.begin(), values.end());
   handler(dispatchId, values);
+  if (connection->arrivalOrder) std::reverse(values.begin(), values.end());
   for (size_t i = 0; i < parameters.size() && i < values.size(); ++i) parameters[i] = ToComArgument(values[i]);
 }
 
@@ -76,6 +82,37 @@ void ComEventSinks::disconnectAll() {
 
 size_t ComEventSinks::connectionCount() const { return connections_.size(); }
 
+// ---- the parameter order ----
+
+namespace {
+
+// A property read by name; false at any failure.
+bool readProperty(platform::ComObject& object, std::u16string_view name, platform::ComValue& value) {
+  const std::u16string names[1] = {std::u16string(name)};
+  std::vector<int32_t> ids;
+  platform::ComFailure failure;
+  if (!object.dispatchIds(names, ids, failure) || ids.empty()) return false;
+  return object.invoke(ids[0], platform::invoke_flags::kGet, {}, {}, value, failure);
+}
+
+}  // namespace
+
+bool DeliversInArrivalOrder(const std::shared_ptr<platform::ComObject>& object) {
+  std::shared_ptr<platform::ComObject> current = object;
+  for (int step = 0; step < kParentWalkLimit && current; ++step) {
+    platform::ComValue parent;
+    if (!readProperty(*current, u"Parent", parent) || !parent.object) return false;
+    if (parent.object->identity() == current->identity()) {
+      platform::ComValue name;
+      if (!readProperty(*current, u"name", name) || name.type != platform::vt::kBstr) return false;
+      const std::u16string upper = engine::UpperCase(name.text);
+      return upper.find(u" EXCEL") != std::u16string::npos || upper.find(u" WORD") != std::u16string::npos;
+    }
+    current = std::move(parent.object);
+  }
+  return false;
+}
+
 // ---- OLEEVENT ----
 
 namespace {
@@ -98,12 +135,31 @@ std::u16string nameArgument(engine::BuiltinCall& call, int index) {
 
 }  // namespace
 
+namespace {
+
+// Keeps the run's count of connections, which waits read, up to date.
+class ActivityUpdate {
+ public:
+  ActivityUpdate(engine::FamilyStateStore& state, const ComEventSinks& sinks)
+      : activity_(state.get<engine::ComEventActivity>()), sinks_(sinks) {}
+  ~ActivityUpdate() { activity_.connections.store(sinks_.connectionCount()); }
+  ActivityUpdate(const ActivityUpdate&) = delete;
+  ActivityUpdate& operator=(const ActivityUpdate&) = delete;
+
+ private:
+  engine::ComEventActivity& activity_;
+  const ComEventSinks& sinks_;
+};
+
+}  // namespace
+
 ScriptValue OleEvent(engine::BuiltinCall& call, engine::BuiltinHost& host) {
   if (host.checkMode()) return ScriptValue::nothing();
   if (!host.onMainThread()) throw threadRefused();
   ComScriptObject* object = ComObjectOf(call.first);
   if (!object) throw messages::comError(messages::notAnObject(call.text(0)));
   ComEventSinks& sinks = host.familyState().get<ComEventSinks>();
+  const ActivityUpdate update(host.familyState(), sinks);
 
   const std::u16string interfaceName = nameArgument(call, 1);
   if (interfaceName.empty()) {
@@ -133,6 +189,7 @@ void RegisterComEvents(engine::BuiltinLibrary& library) {
   // Every sink is unadvised at the end of a run, also one ended by an error.
   library.addRunHooks({}, [](engine::RunHookContext& run) {
     if (ComEventSinks* sinks = run.state.find<ComEventSinks>()) sinks->disconnectAll();
+    if (engine::ComEventActivity* activity = run.state.find<engine::ComEventActivity>()) activity->connections.store(0);
   });
 }
 

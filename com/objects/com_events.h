@@ -36,6 +36,9 @@ class ComEventSinks {
   struct Connection {
     std::shared_ptr<platform::ComObject> object;
     std::u16string interfaceId;
+    // The handlers see the parameters as they arrive (last first) instead of
+    // in declaration order: see DeliversInArrivalOrder.
+    bool arrivalOrder = false;
     std::vector<std::pair<int32_t, ScriptEventHandler>> handlers;
     std::unique_ptr<platform::ComEventConnection> sink;
   };
@@ -44,6 +47,15 @@ class ComEventSinks {
 
   std::vector<std::shared_ptr<Connection>> connections_;
 };
+
+// True for an object of a spreadsheet or word-processor application (the
+// "name" of its application object contains " EXCEL" or " WORD"), whose
+// event parameters reach handlers in the order they arrive. The application
+// object is the first one reached through "Parent" that is its own parent,
+// compared by server identity; the walk gives up (false) after
+// kParentWalkLimit steps or at any failure.
+inline constexpr int kParentWalkLimit = 64;
+bool DeliversInArrivalOrder(const std::shared_ptr<platform::ComObject>& object);
 
 engine::ScriptValue OleEvent(engine::BuiltinCall& call, engine::BuiltinHost& host);
 

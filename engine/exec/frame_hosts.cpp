@@ -7,6 +7,7 @@
 #include "engine/exec/exec_messages.h"
 #include "engine/exec/executor.h"
 #include "engine/library/builtin_library.h"
+#include "engine/library/com_event_activity.h"
 #include "engine/run/tuscript.h"
 
 
@@ -92,6 +93,11 @@ void FrameBuiltinHost::markByteStringProduced() {
 }
 
 bool FrameBuiltinHost::runPaused() { return executor_.engine().RunState.load() == kRunPaused; }
+
+bool FrameBuiltinHost::comEventsActive() {
+  const ComEventActivity* activity = familyState().find<ComEventActivity>();
+  return activity != nullptr && activity->connections.load(std::memory_order_relaxed) > 0;
+}
 
 void FrameBuiltinHost::executeStatementText(std::u16string_view statement) {
   executor_.ExecuteStatementText(frame_, statement);

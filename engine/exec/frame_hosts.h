@@ -54,6 +54,7 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   FamilyStateStore& familyState() override;
   void controlScriptThread(int slot, int command) override;
   bool runPaused() override;
+  bool comEventsActive() override;
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;
   void exitRun() override;

@@ -14,22 +14,6 @@ namespace {
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
-IGlobalInterfaceTable* interfaceTable() {
-  static IGlobalInterfaceTable* table = [] {
-    IGlobalInterfaceTable* made = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IGlobalInterfaceTable, reinterpret_cast<void**>(&made))))
-      return static_cast<IGlobalInterfaceTable*>(nullptr);
-    return made;  // kept for the process: the table is free-threaded
-  }();
-  return table;
-}
-
-void fail(ComFailure& failure, HRESULT code) {
-  failure.code = static_cast<int32_t>(code);
-  failure.systemText = SystemErrorText(code);
-}
-
 // The items of one enumeration are capped, so a
 // server that never reports the end cannot hold the script forever.
 constexpr size_t kMaxEnumeratedItems = size_t{1} << 24;
@@ -42,7 +26,16 @@ class Win32ComObject final : public ComObject {
   // no call and no release ever crosses apartments on a raw pointer. Only
   // when the table refuses it is the raw pointer kept, for its own thread.
   explicit Win32ComObject(IDispatch* dispatch) {
-    if (IGlobalInterfaceTable* table = interfaceTable())
+    // The server object's IUnknown names it, whichever interface pointer a
+    // value holds; the address is only compared, never called.
+    IUnknown* unknown = nullptr;
+    if (SUCCEEDED(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown))) && unknown != nullptr) {
+      identity_ = unknown;
+      unknown->Release();  // the wrapper's own reference keeps the object alive
+    } else {
+      identity_ = dispatch;
+    }
+    if (IGlobalInterfaceTable* table = GlobalInterfaceTable())
       if (SUCCEEDED(table->RegisterInterfaceInGlobal(dispatch, IID_IDispatch, &cookie_))) return;
     cookie_ = 0;
     dispatch_ = dispatch;
@@ -51,7 +44,7 @@ class Win32ComObject final : public ComObject {
   }
   ~Win32ComObject() override {
     if (cookie_ != 0) {
-      if (IGlobalInterfaceTable* table = interfaceTable()) table->RevokeInterfaceFromGlobal(cookie_);
+      if (IGlobalInterfaceTable* table = GlobalInterfaceTable()) table->RevokeInterfaceFromGlobal(cookie_);
     } else {
       dispatch_->Release();
     }
@@ -65,12 +58,29 @@ class Win32ComObject final : public ComObject {
       return dispatch_;
     }
     EnsureComOnThisThread();
-    IGlobalInterfaceTable* table = interfaceTable();
+    IGlobalInterfaceTable* table = GlobalInterfaceTable();
     IDispatch* got = nullptr;
     if (table == nullptr ||
         FAILED(table->GetInterfaceFromGlobal(cookie_, IID_IDispatch, reinterpret_cast<void**>(&got))))
       return nullptr;
     return got;
+  }
+
+  const void* identity() const override { return identity_; }
+
+  bool findEvent(std::u16string_view interfaceName, std::u16string_view eventName, std::u16string& interfaceId,
+                 int32_t& dispatchId, bool& found, ComFailure& failure) override {
+    found = false;
+    Held held(*this, failure);
+    if (!held) return false;
+    return FindEventByName(held.get(), interfaceName, eventName, interfaceId, dispatchId, found, failure);
+  }
+
+  std::unique_ptr<ComEventConnection> connectEvents(std::u16string_view interfaceId, ComEventHandler handler,
+                                                    ComFailure& failure) override {
+    Held held(*this, failure);
+    if (!held) return nullptr;
+    return AdviseEventSink(held.get(), interfaceId, std::move(handler), failure);
   }
 
   bool dispatchIds(std::span<const std::u16string> names, std::vector<int32_t>& ids, ComFailure& failure) override {
@@ -82,7 +92,7 @@ class Win32ComObject final : public ComObject {
     const HRESULT hr = held->GetIDsOfNames(IID_NULL, pointers.data(), static_cast<UINT>(pointers.size()),
                                            GetUserDefaultLCID(), got.data());
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     ids.assign(got.begin(), got.end());
@@ -137,6 +147,8 @@ class Win32ComObject final : public ComObject {
       SysFreeString(exception.bstrSource);
       SysFreeString(exception.bstrHelpFile);
     }
+    // A handler that failed while the server called back ends this call too.
+    RethrowEventHandlerFailure();
     if (FAILED(hr)) {
       failure.code = static_cast<int32_t>(hr);
       failure.systemText = SystemErrorText(failure.exceptionCode != 0 ? failure.exceptionCode : hr);
@@ -162,7 +174,7 @@ class Win32ComObject final : public ComObject {
     }
     VariantClear(&answer);
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     for (size_t count = 0; count < kMaxEnumeratedItems && !stopRequested(); ++count) {
@@ -179,7 +191,7 @@ class Win32ComObject final : public ComObject {
     }
     enumerator->Release();
     if (FAILED(hr)) {
-      fail(failure, hr);
+      FailWith(failure, hr);
       return false;
     }
     return true;
@@ -191,7 +203,7 @@ class Win32ComObject final : public ComObject {
   class Held {
    public:
     Held(const Win32ComObject& object, ComFailure& failure) : dispatch_(object.acquire()) {
-      if (dispatch_ == nullptr) fail(failure, RPC_E_WRONG_THREAD);
+      if (dispatch_ == nullptr) FailWith(failure, RPC_E_WRONG_THREAD);
     }
     ~Held() {
       if (dispatch_ != nullptr) dispatch_->Release();
@@ -200,11 +212,13 @@ class Win32ComObject final : public ComObject {
     Held& operator=(const Held&) = delete;
     explicit operator bool() const { return dispatch_ != nullptr; }
     IDispatch* operator->() const { return dispatch_; }
+    IDispatch* get() const { return dispatch_; }
 
    private:
     IDispatch* dispatch_;
   };
 
+  const void* identity_ = nullptr;
   IDispatch* dispatch_ = nullptr;  // only when the table refused the object
   DWORD owner_ = 0;
   DWORD cookie_ = 0;
@@ -249,12 +263,24 @@ class Win32ComAutomation final : public ComAutomation {
 
  private:
   static std::shared_ptr<ComObject> failed(ComFailure& failure, HRESULT hr) {
-    fail(failure, hr);
+    FailWith(failure, hr);
     return nullptr;
   }
 };
 
 }  // namespace
+
+IGlobalInterfaceTable* GlobalInterfaceTable() {
+  static IGlobalInterfaceTable* table = [] {
+    EnsureComOnThisThread();
+    IGlobalInterfaceTable* made = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IGlobalInterfaceTable, reinterpret_cast<void**>(&made))))
+      return static_cast<IGlobalInterfaceTable*>(nullptr);
+    return made;  // kept for the process: the table is free-threaded
+  }();
+  return table;
+}
 
 void EnsureComOnThisThread() {
   // Script threads enter the multi-threaded apartment when they start; any

@@ -200,4 +200,9 @@ std::u16string SystemErrorText(HRESULT code) {
   return text;
 }
 
+void FailWith(ComFailure& failure, HRESULT code) {
+  failure.code = static_cast<int32_t>(code);
+  failure.systemText = SystemErrorText(code);
+}
+
 }  // namespace maqo::platform::win32com

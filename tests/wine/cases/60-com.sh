@@ -8,6 +8,10 @@
 # server (tests/fixtures/testcom.c), registered in the prefix under HKLM
 # (Wine ignores per-user classes), shows exactly what reaches a server, and
 # its host program puts it in the running-object table for GETACTIVEOLEOBJ.
+# Last, OLEEVENT on the server's source interface: handlers with EVENT_ID and
+# EVENT_PRM, by-reference parameters changed for the server, disconnecting,
+# and every sink unadvised by the run's end (the server logs each Advise and
+# Unadvise).
 set -e
 cd "$MAQO_WIN_BIN/.."
 work=$(mktemp -d "$MAQO_WINE_OUT/com.XXXXXX")
@@ -154,6 +158,10 @@ wrun 60 reg add 'HKLM\Software\Classes\Maqo.TestServer\CLSID' /ve /d "$clsid" /f
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /ve /d "$dll" /f >>"$work/reg.txt" 2>&1
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\InprocServer32" /v ThreadingModel /d Apartment /f >>"$work/reg.txt" 2>&1
 wrun 60 reg add "HKLM\\Software\\Classes\\CLSID\\$clsid\\ProgID" /ve /d Maqo.TestServer /f >>"$work/reg.txt" 2>&1
+# Every server instance, in-process or not, appends its Advise and Unadvise
+# calls to this log.
+export MAQO_TESTCOM_LOG
+MAQO_TESTCOM_LOG=$(winpath "$work/testcom.log")
 
 cat >"$work/server.mqs" <<'MQS'
 O = CREATEOLEOBJ("Maqo.TestServer")
@@ -245,3 +253,143 @@ cat "$work/active-err.txt"
 [ "$code" -eq 0 ] || { echo "mqsrun exit code $code"; cat "$work/host.txt" "$work/active-out.txt"; exit 1; }
 printf "5\n3=7 8='s'\n" >"$work/active-want.txt"
 tr -d '\r' <"$work/active-out.txt" | diff "$work/active-want.txt" -
+
+# ---- events: OLEEVENT against the test server's source interface ----
+# The server's type library lives in testcom.dll; registered as a client
+# would find it (proxies for the source interface use it too).
+libid='{6A0F1E2C-3B4D-4E5F-8A9B-0C1D2E3F4A50}'
+events_iid='{6A0F1E2C-3B4D-4E5F-8A9B-0C1D2E3F4A52}'
+for arch in win32 win64; do
+  wrun 60 reg add "HKLM\\Software\\Classes\\TypeLib\\$libid\\1.0\\0\\$arch" /ve /d "$dll" /f >>"$work/reg.txt" 2>&1
+done
+wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\ProxyStubClsid32" /ve \
+  /d '{00020420-0000-0000-C000-000000000046}' /f >>"$work/reg.txt" 2>&1
+wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\TypeLib" /ve /d "$libid" /f >>"$work/reg.txt" 2>&1
+wrun 60 reg add "HKLM\\Software\\Classes\\Interface\\$events_iid\\TypeLib" /v Version /d 1.0 /f >>"$work/reg.txt" 2>&1
+
+cat >"$work/events.mqs" <<'MQS'
+PUBLIC O
+O = CREATEOLEOBJ("Maqo.TestServer")
+OLEEVENT(O, "ITestServerEvents", "Tick", "OnTick")
+OLEEVENT(O, "itestserverevents", "zero", "OnZero")
+PRINT "sinks " + O.Sinks
+PRINT O.Fire(3)
+// Another handler for Tick replaces the first on the same connection.
+OLEEVENT(O, "ITestServerEvents", "Tick", "Doubling")
+PRINT O.Fire(2)
+PRINT "sinks " + O.Sinks
+OLEEVENT(O, "")
+PRINT "sinks " + O.Sinks
+PRINT O.Fire(1)
+// A handler that cuts its own connection while the server calls it.
+OLEEVENT(O, "ITestServerEvents", "Tick", "Once")
+PRINT O.Fire(3)
+PRINT "sinks " + O.Sinks
+// Connected at the end: the run's end unadvises it.
+OLEEVENT(O, "ITestServerEvents", "Zero", "OnZero")
+PRINT "end"
+
+PROCEDURE OnTick()
+  PRINT "tick " + EVENT_ID + ":" + EVENT_PRM[0] + " " + EVENT_PRM[1] + " " + EVENT_PRM[2] + " " + LENGTH(EVENT_PRM)
+  EVENT_PRM[1] = EVENT_PRM[1] + "+" + EVENT_PRM[0]
+  EVENT_PRM[2] = EVENT_PRM[2] + EVENT_PRM[0]
+  EVENT_PRM[3] = TRUE
+FEND
+PROCEDURE Doubling()
+  EVENT_PRM[2] = EVENT_PRM[2] + 2 * EVENT_PRM[0]
+FEND
+PROCEDURE OnZero()
+  PRINT "zero " + EVENT_ID + ":" + EVENT_PRM[0]
+FEND
+PROCEDURE Once()
+  PRINT "once " + EVENT_PRM[0]
+  EVENT_PRM[1] = "cut"
+  OLEEVENT(O, "")
+FEND
+MQS
+rm -f "$work/testcom.log"
+run_mqs 120 "$work/events.mqs"
+cat >"$work/events-want.txt" <<'WANT'
+sinks 1
+tick 1:1 start 0 4
+tick 1:2 start+1 1 4
+tick 1:3 start+1+2 3 4
+zero 0:3
+start+1+2+3,6,-1
+zero 0:2
+start,6,0
+sinks 1
+sinks 0
+start,0,0
+once 1
+cut,0,0
+sinks 0
+end
+WANT
+diff "$work/events-want.txt" "$work/events.out"
+printf 'Advise\nUnadvise\nAdvise\nUnadvise\nAdvise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")
+
+# Events the server fires on its own (from a timer) arrive while the script
+# waits: SLEEP passes the thread's messages.
+cat >"$work/later.mqs" <<'MQS'
+PUBLIC SEEN = 0
+O = CREATEOLEOBJ("Maqo.TestServer")
+OLEEVENT(O, "ITestServerEvents", "Tick", "Count")
+O.FireLater(3)
+SLEEP(1)
+PRINT SEEN
+PROCEDURE Count()
+  SEEN = SEEN + 1
+FEND
+MQS
+run_mqs 60 "$work/later.mqs"
+echo 3 | diff - "$work/later.out"
+
+# An event the interface does not have is refused before anything connects.
+cat >"$work/noevent.mqs" <<'MQS'
+O = CREATEOLEOBJ("Maqo.TestServer")
+OLEEVENT(O, "ITestServerEvents", "Missing", "Handler")
+PRINT "not reached"
+PROCEDURE Handler()
+FEND
+MQS
+set +e
+wrun 60 "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$work/noevent.mqs")" >"$work/noevent.raw" 2>"$work/noevent.err"
+set -e
+grep -q "Event was not able to be acquired" "$work/noevent.err" "$work/noevent.raw" ||
+  { echo "no event error:"; cat "$work/noevent.raw" "$work/noevent.err"; exit 1; }
+! grep -q "not reached" "$work/noevent.raw"
+
+# Events from the out-of-process server: the sink is marshalled to the
+# server's process and its calls come back into the script's apartment.
+rm -f "$work/testcom.log"
+wrun 60 "$MAQO_WIN_BIN/testcomhost.exe" 40 >"$work/host2.txt" 2>&1 &
+host=$!
+for _ in $(seq 1 200); do
+  grep -q registered "$work/host2.txt" 2>/dev/null && break
+  sleep 0.1
+done
+cat >"$work/remote-events.mqs" <<'MQS'
+A = GETACTIVEOLEOBJ("Maqo.TestServer")
+OLEEVENT(A, "ITestServerEvents", "Tick", "OnTick")
+PUBLIC SEEN = 0
+PRINT A.Fire(2)
+PRINT A.Sinks
+A.FireLater(4)
+SLEEP(1)
+PRINT SEEN
+PROCEDURE OnTick()
+  SEEN = SEEN + 1
+  EVENT_PRM[1] = "remote"
+  EVENT_PRM[2] = EVENT_PRM[2] + 10
+FEND
+MQS
+set +e
+run_mqs 60 "$work/remote-events.mqs"
+code=$?
+set -e
+kill "$host" 2>/dev/null || true
+wait "$host" 2>/dev/null || true
+[ "$code" -eq 0 ] || { cat "$work/host2.txt"; exit 1; }
+printf 'remote,20,0\n1\n6\n' | diff - "$work/remote-events.out"
+printf 'Advise\nUnadvise\n' | diff - <(tr -d '\r' <"$work/testcom.log")

@@ -3,7 +3,12 @@
 // connections, disconnecting, the run-end disconnect, and the failures.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+
+#include "com/objects/com_events.h"
 #include "com/objects/com_session.h"
+#include "engine/library/com_event_activity.h"
 #include "platform/fake/fake_com.h"
 #include "tests/unit/engine/exec/exec_test_support.h"
 
@@ -84,6 +89,26 @@ TEST_F(ComEventsTest, EventsOfOneInterfaceShareOneConnection) {
   EXPECT_EQ(server->sinkCount(), 0u);
 }
 
+// Waits pass messages more often while sinks are connected: the run's count
+// follows every connection and disconnection and is 0 after the run.
+TEST_F(ComEventsTest, TheRunKnowsWhetherSinksAreConnected) {
+  std::vector<size_t> seen;
+  server->addMember(u"Probe", 3, [&](uint16_t, std::span<ComArgument>, std::span<const int32_t>, ComValue&,
+                                     ComFailure&) {
+    const engine::ComEventActivity* activity = engine.familyState.find<engine::ComEventActivity>();
+    seen.push_back(activity != nullptr ? activity->connections.load() : 0);
+    return true;
+  });
+  run({u"O.PROBE()", u"OLEEVENT(O, \"TestEvents\", \"Fired\", \"ON_FIRED\")", u"O.PROBE()",
+       u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")", u"O.PROBE()", u"OLEEVENT(O, \"\")", u"O.PROBE()",
+       u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")"});
+  EXPECT_TRUE(ui.errors().empty()) << errorText();
+  EXPECT_EQ(seen, (std::vector<size_t>{0, 1, 1, 0}));
+  const engine::ComEventActivity* activity = engine.familyState.find<engine::ComEventActivity>();
+  ASSERT_NE(activity, nullptr);
+  EXPECT_EQ(activity->connections.load(), 0u);
+}
+
 TEST_F(ComEventsTest, DisconnectingStopsEventsAndALaterCallConnectsAnew) {
   EXPECT_EQ(run({u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")", u"OLEEVENT(O, \"\")", u"O.FIRE(1)",
                  u"OLEEVENT(O, \"TestEvents\", \"Zero\", \"ON_ZERO\")", u"O.FIRE(2)",
@@ -123,6 +148,79 @@ TEST_F(ComEventsTest, FailuresAreReportedAndRegisterNothing) {
     EXPECT_EQ(server->sinkCount(), 0u);
     EXPECT_TRUE(textsSeen.empty() || textsSeen.back() == u"before");
   }
+}
+
+// Objects of a spreadsheet or word-processor application pass their event
+// parameters in arrival order (last first); the application is found through
+// "Parent" until an object is its own parent.
+TEST_F(ComEventsTest, ApplicationNameChoosesTheParameterOrder) {
+  const auto objectValue = [](std::shared_ptr<platform::ComObject> object) {
+    ComValue value;
+    value.type = platform::vt::kDispatch;
+    value.object = std::move(object);
+    return value;
+  };
+  const auto returning = [](std::function<ComValue()> make) {
+    return [make](uint16_t, std::span<ComArgument>, std::span<const int32_t>, ComValue& r, ComFailure&) {
+      r = make();
+      return true;
+    };
+  };
+  struct Case {
+    const char* applicationName;
+    std::string firstLine;
+  };
+  const Case cases[] = {
+      {"Microsoft Excel", "1:before:5"},
+      {"Microsoft Word", "1:before:5"},
+      {"Some Other Application", "1:5:before"},
+      {"EXCEL", "1:5:before"},  // the name must hold " EXCEL", blank included
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.applicationName);
+    // server -> book -> application -> application
+    auto application = std::make_shared<FakeComObject>();
+    auto book = std::make_shared<FakeComObject>();
+    std::weak_ptr<FakeComObject> weakApplication = application;
+    application->addMember(u"Parent", 50, returning([&] { return objectValue(weakApplication.lock()); }));
+    application->addMember(u"Name", 51, returning([&] {
+      return ComText(std::u16string(c.applicationName, c.applicationName + std::strlen(c.applicationName)));
+    }));
+    book->addMember(u"Parent", 50, returning([&] { return objectValue(application); }));
+    server->addMember(u"Parent", 50, returning([&] { return objectValue(book); }));
+    const size_t before = ui.printed().size();  // the output of every run so far
+    const std::vector<std::string> printed = run({u"OLEEVENT(O, \"TestEvents\", \"Fired\", \"ON_FIRED\")", u"O.FIRE(5)"});
+    ASSERT_GT(printed.size(), before);
+    EXPECT_EQ(printed[before], c.firstLine);
+    EXPECT_TRUE(ui.errors().empty()) << errorText();
+  }
+}
+
+TEST_F(ComEventsTest, AnEndlessParentChainEndsTheWalk) {
+  // Every Parent is a new object: no object is ever its own parent.
+  int parentReads = 0;
+  std::function<ComValue()> nextLink = [&] {
+    auto link = std::make_shared<FakeComObject>();
+    link->addMember(u"Parent", 50, [&](uint16_t, std::span<ComArgument>, std::span<const int32_t>, ComValue& r,
+                                       ComFailure&) {
+      r = nextLink();
+      return true;
+    });
+    ++parentReads;
+    ComValue value;
+    value.type = platform::vt::kDispatch;
+    value.object = link;
+    return value;
+  };
+  server->addMember(u"Parent", 50, [&](uint16_t, std::span<ComArgument>, std::span<const int32_t>, ComValue& r,
+                                       ComFailure&) {
+    r = nextLink();
+    return true;
+  });
+  EXPECT_EQ(run({u"OLEEVENT(O, \"TestEvents\", \"Fired\", \"ON_FIRED\")", u"O.FIRE(5)"}),
+            (std::vector<std::string>{"1:5:before"}));
+  EXPECT_EQ(parentReads, kParentWalkLimit);
+  EXPECT_TRUE(ui.errors().empty()) << errorText();
 }
 
 }  // namespace
