@@ -198,4 +198,35 @@ FileText ParseFileText(std::u16string_view text, bool splitAtCarriageReturns) {
   return result;
 }
 
+namespace {
+
+std::u16string joinedPath(std::u16string_view folder, std::u16string_view rest) {
+  std::u16string path(folder);
+  while (!path.empty() && (path.back() == u'\\' || path.back() == u'/')) path.pop_back();
+  return path + u"\\" + std::u16string(rest);
+}
+
+std::u16string_view parentFolder(std::u16string_view folder) {
+  while (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.remove_suffix(1);
+  const size_t slash = folder.find_last_of(u"\\/");
+  // A drive root ("C:") is its own parent.
+  return slash == std::u16string_view::npos ? folder : folder.substr(0, slash);
+}
+
+bool isSeparator(char16_t c) { return c == u'\\' || c == u'/'; }
+
+}  // namespace
+
+std::u16string ResolveScriptName(std::u16string_view name, bool fromSwitchedCommandLine,
+                                 std::u16string_view currentFolder, std::u16string_view executableFolder) {
+  if (name.empty()) return std::u16string(name);
+  const bool hasDrive = name.size() >= 2 && name[1] == u':';
+  if (hasDrive || isSeparator(name[0])) return std::u16string(name);
+  const std::u16string_view base = fromSwitchedCommandLine ? currentFolder : executableFolder;
+  if (name.size() >= 2 && name[0] == u'.' && isSeparator(name[1])) return joinedPath(base, name.substr(2));
+  if (name.size() >= 3 && name[0] == u'.' && name[1] == u'.' && isSeparator(name[2]))
+    return joinedPath(parentFolder(base), name.substr(3));
+  return joinedPath(currentFolder, name);
+}
+
 }  // namespace maqo::host

@@ -59,4 +59,13 @@ size_t ScriptNameEnd(std::u16string_view text);
 // count instead of being a parameter. A name without ".MQS" gets that extension.
 FileText ParseFileText(std::u16string_view text, bool splitAtCarriageReturns);
 
+// A script name made absolute. Names with a drive or a leading separator are
+// kept. When the name came from a command line with a switch (/k, /l, /NI,
+// /a), ".\" and a bare relative name are taken in the current folder and
+// "..\" in its parent; otherwise ".\" and "..\" count from the executable's
+// folder (a launch-menu entry ".\sample\a.mqs") and other relative names
+// from the current folder. "/" counts as "\". The result is not normalised.
+std::u16string ResolveScriptName(std::u16string_view name, bool fromSwitchedCommandLine,
+                                 std::u16string_view currentFolder, std::u16string_view executableFolder);
+
 }  // namespace maqo::host

@@ -131,3 +131,31 @@ TEST(HostCommandLine, FileTextGivesNameParametersAndRunCount) {
 
 }  // namespace
 }  // namespace maqo::host
+
+namespace maqo::host {
+namespace {
+
+TEST(HostCommandLine, RelativeScriptNames) {
+  const struct {
+    std::u16string name;
+    bool switched;
+    std::u16string expected;
+  } cases[] = {
+      {u"C:\\s\\a.mqs", false, u"C:\\s\\a.mqs"},
+      {u"\\\\server\\share\\a.mqs", true, u"\\\\server\\share\\a.mqs"},
+      {u"a.mqs", true, u"D:\\work\\a.mqs"},
+      {u"a.mqs", false, u"D:\\work\\a.mqs"},
+      {u"sub\\a.mqs", false, u"D:\\work\\sub\\a.mqs"},
+      {u".\\a.mqs", true, u"D:\\work\\a.mqs"},
+      {u"./a.mqs", false, u"C:\\Tools\\maqo\\a.mqs"},
+      {u"..\\a.mqs", true, u"D:\\a.mqs"},
+      {u"../a.mqs", false, u"C:\\Tools\\a.mqs"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(utf8(c.name));
+    EXPECT_EQ(ResolveScriptName(c.name, c.switched, u"D:\\work\\", u"C:\\Tools\\maqo"), c.expected);
+  }
+}
+
+}  // namespace
+}  // namespace maqo::host
