@@ -1,0 +1,104 @@
+# The host application maqo.exe: a script given on the command line runs and
+# its EXITEXIT code ends the process without the tool bar ever showing; the
+# settings file left beside the executable moves to %APPDATA%\MAQO with its
+# old LogLines raised and every missing default added; a plain start shows
+# TUMAIN_MAQO with Save and Play disabled; /k hands files to it (five at
+# once, none lost) and exits. A screenshot of the main window is kept.
+set -e
+cd "$MAQO_WIN_BIN/.."
+wrun 300 "$MAQO_WIN_BIN/maqo_unit_tests.exe" --gtest_brief=1 --gtest_filter='Host*'
+
+work=$(mktemp -d "$MAQO_WINE_OUT/host.XXXXXX")
+app="$work/app"
+mkdir -p "$app"
+cp "$MAQO_WIN_BIN/maqo.exe" "$app/maqo.exe"
+appdata="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/MAQO"
+rm -rf "$appdata"
+
+# An old settings file and log beside the executable.
+printf '[SET]\r\nLogLines=200\r\nPlayHotKey=5,1\r\n' >"$app/maqo.INI"
+printf 'old log\r\n' >"$app/MAQO.LOG"
+
+# maqo.exe c.mqs: runs, reports what it sees of the main window, exits 7.
+cat >"$work/c.mqs" <<'MQS'
+ID = GETID("", "TUMAIN_MAQO", 0.0001)
+IFB ID >= 0
+  PRINT "main window " + STATUS(ID, ST_VISIBLE) + " " + STATUS(ID, ST_CLWIDTH) + "x" + STATUS(ID, ST_CLHEIGHT)
+ELSE
+  PRINT "no main window"
+ENDIF
+PRINT "param " + PARAM_STR[0]
+EXITEXIT 7
+MQS
+code=0
+wrun 60 "$app/maqo.exe" "$(winpath "$work/c.mqs")" "p 1" >"$work/c.raw" 2>"$work/c.err" || code=$?
+tr -d '\r' <"$work/c.raw" >"$work/c.out"
+cat "$work/c.out" "$work/c.err"
+[ "$code" -eq 7 ] || { echo "maqo.exe c.mqs: exit code $code, expected 7"; exit 1; }
+if grep -q "main window True 214x32" "$work/c.out"; then echo "the tool bar showed during a command-line run"; exit 1; fi
+grep -q "^param p 1$" "$work/c.out" || { echo "the parameter did not arrive"; exit 1; }
+
+# The settings moved, kept what they held, and got the missing defaults.
+[ -f "$appdata/maqo.INI" ] || { echo "no settings file in $appdata"; ls -la "$appdata" "$app" || true; exit 1; }
+[ ! -e "$app/maqo.INI" ] || { echo "the old settings file is still beside the executable"; exit 1; }
+[ ! -e "$app/MAQO.LOG" ] || { echo "the old log is still beside the executable"; exit 1; }
+tr -d '\r' <"$appdata/maqo.INI" >"$work/ini.txt"
+for line in LogLines=2000 PlayHotKey=5,1 StopHotKey=2,2 RecHotKey=3,2 TrayHotKey=14,5 LunchMenuHotKey=14,0 \
+  NotMultiplex=0 StayOnTop=0 DefaultFont=, ; do
+  grep -qx "$line" "$work/ini.txt" || { echo "settings: no line $line"; cat "$work/ini.txt"; exit 1; }
+done
+grep -q '^Position=' "$work/ini.txt" || { echo "settings: no Position"; exit 1; }
+
+# A plain start shows the tool bar.
+timeout -k 5 180 wine "$app/maqo.exe" >"$work/main.out" 2>&1 &
+host=$!
+cat >"$work/look.mqs" <<'MQS'
+ID = GETID("MAQO", "TUMAIN_MAQO", 20)
+PRINT "visible " + STATUS(ID, ST_VISIBLE) + " client " + STATUS(ID, ST_CLWIDTH) + "x" + STATUS(ID, ST_CLHEIGHT)
+PRINT "load " + CHKBTN(ID, "Load") + " save " + CHKBTN(ID, "Save") + " play " + CHKBTN(ID, "Play")
+MQS
+run_mqs 60 "$work/look.mqs"
+cat "$work/look.out"
+import -window root "$MAQO_WINE_OUT/host-main.png" >/dev/null 2>&1 || echo "no screenshot (ImageMagick import failed)"
+printf 'visible True client 214x32\nload 0 save -1 play -1\n' | diff - "$work/look.out"
+
+# /k hands a script over: the running instance plays it, this one exits.
+played="$work/played"
+mkdir -p "$played"
+for n in 0 1 2 3 4 5; do
+  cat >"$work/b$n.mqs" <<MQS
+F = FOPEN("$(winpath "$played")\\b$n.txt", F_WRITE)
+FPUT(F, "played $n")
+FCLOSE(F)
+MQS
+done
+code=0
+wrun 60 "$app/maqo.exe" /k "$(winpath "$work/b0.mqs")" >"$work/k.out" 2>&1 || code=$?
+[ "$code" -eq 0 ] || { echo "maqo.exe /k: exit code $code"; cat "$work/k.out"; exit 1; }
+for _ in $(seq 1 100); do [ -e "$played/b0.txt" ] && break; sleep 0.2; done
+[ -e "$played/b0.txt" ] || { echo "the running instance did not play the handed-over script"; exit 1; }
+
+# Five hand-overs at once: every one is played, none lost.
+pids=""
+for n in 1 2 3 4 5; do
+  timeout -k 5 60 wine "$app/maqo.exe" /k "$(winpath "$work/b$n.mqs")" >"$work/k$n.out" 2>&1 &
+  pids="$pids $!"
+done
+for pid in $pids; do wait "$pid" || { echo "a hand-over ended with an error"; exit 1; }; done
+for _ in $(seq 1 150); do [ "$(ls "$played" | wc -l)" -ge 6 ] && break; sleep 0.2; done
+ls "$played"
+[ "$(ls "$played" | wc -l)" -eq 6 ] || { echo "hand-overs were lost"; exit 1; }
+
+# The main window closes on request and the process ends.
+cat >"$work/close.mqs" <<'MQS'
+CTRLWIN(GETID("", "TUMAIN_MAQO", 5), CLOSE)
+MQS
+run_mqs 60 "$work/close.mqs"
+for _ in $(seq 1 50); do kill -0 "$host" 2>/dev/null || break; sleep 0.2; done
+if kill -0 "$host" 2>/dev/null; then
+  kill "$host" 2>/dev/null || true
+  echo "maqo.exe did not close"
+  exit 1
+fi
+wait "$host" || true
+echo "host: all checks passed"
