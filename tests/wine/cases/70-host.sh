@@ -89,6 +89,89 @@ for _ in $(seq 1 150); do [ "$(ls "$played" | wc -l)" -ge 6 ] && break; sleep 0.
 ls "$played"
 [ "$(ls "$played" | wc -l)" -eq 6 ] || { echo "hand-overs were lost"; exit 1; }
 
+# A hand-over during a run waits for the run's end: /k of an endless loop,
+# then /k of another script, which must not start while the loop runs; STOP
+# on the stop form ends the loop and the queued script plays.
+drops="$work/drops"
+mkdir -p "$drops"
+cat >"$drops/loop.mqs" <<MQS
+F = FOPEN("$(winpath "$played")\\loop.txt", F_WRITE)
+FPUT(F, "looping")
+FCLOSE(F)
+WHILE TRUE
+  SLEEP(0.1)
+WEND
+MQS
+cat >"$drops/late.mqs" <<MQS
+F = FOPEN("$(winpath "$played")\\late.txt", F_WRITE)
+FPUT(F, "late")
+FCLOSE(F)
+MQS
+printf 'text\r\n' >"$drops/note.txt"
+wrun 60 "$app/maqo.exe" /k "$(winpath "$drops/loop.mqs")" >"$work/kloop.out" 2>&1
+for _ in $(seq 1 100); do [ -e "$played/loop.txt" ] && break; sleep 0.2; done
+[ -e "$played/loop.txt" ] || { echo "the handed-over loop did not start"; exit 1; }
+wrun 60 "$app/maqo.exe" /k "$(winpath "$drops/late.mqs")" >"$work/klate.out" 2>&1
+sleep 2
+[ ! -e "$played/late.txt" ] || { echo "a hand-over during a run started a second run"; exit 1; }
+cat >"$work/stop.mqs" <<'MQS'
+S = GETID("MAQO", "TFTeisi", 5)
+PRINT "stop form " + STATUS(S, ST_VISIBLE)
+CLKITEM(S, "STOP", CLK_BTN)
+MQS
+run_mqs 60 "$work/stop.mqs"
+cat "$work/stop.out"
+grep -q "^stop form True$" "$work/stop.out" || { echo "no stop form while playing"; exit 1; }
+for _ in $(seq 1 100); do [ -e "$played/late.txt" ] && break; sleep 0.2; done
+[ -e "$played/late.txt" ] || { echo "after STOP, the queued hand-over did not play"; exit 1; }
+
+# Drops need DROPFILE into another process, which only the 32-bit build has:
+# a dropped script plays, a drop during its run starts nothing, a text file
+# only gets the not-a-script message.
+if [ "$MAQO_WINE_ARCH" = win32 ]; then
+  rm -f "$played/loop.txt" "$played/late.txt"
+  cat >"$work/drop1.mqs" <<MQS
+ID = GETID("", "TUMAIN_MAQO", 5)
+DROPFILE(ID, "$(winpath "$drops")", "loop.mqs")
+MQS
+  run_mqs 60 "$work/drop1.mqs"
+  for _ in $(seq 1 100); do [ -e "$played/loop.txt" ] && break; sleep 0.2; done
+  [ -e "$played/loop.txt" ] || { echo "the dropped script did not play"; exit 1; }
+  cat >"$work/drop2.mqs" <<MQS
+DROPFILE(GETID("", "TUMAIN_MAQO", 5), "$(winpath "$drops")", "late.mqs")
+SLEEP(2)
+CLKITEM(GETID("MAQO", "TFTeisi", 5), "STOP", CLK_BTN)
+MQS
+  run_mqs 60 "$work/drop2.mqs"
+  sleep 2
+  [ ! -e "$played/late.txt" ] || { echo "a drop during a run started a second run"; exit 1; }
+  cat >"$work/drop3.mqs" <<MQS
+ID = GETID("", "TUMAIN_MAQO", 5)
+DROPFILE(ID, "$(winpath "$drops")", "note.txt")
+BOX = GETID("MAQO", "#32770", 10)
+PRINT "message " + STATUS(BOX, ST_VISIBLE) + " " + POS("It is not MAQO file", GETSTR(BOX, 1, STR_STATIC))
+CLKITEM(BOX, "OK", CLK_BTN)
+MQS
+  run_mqs 60 "$work/drop3.mqs"
+  cat "$work/drop3.out"
+  grep -q "^message True 1$" "$work/drop3.out" || { echo "no not-a-script message for a text file"; exit 1; }
+else
+  echo "drops: not tested on the $MAQO_WINE_ARCH build (DROPFILE into another process is built for 32-bit only)"
+fi
+
+# A second plain start is refused with the multiplex message.
+timeout -k 5 60 wine "$app/maqo.exe" >"$work/second-host.out" 2>&1 &
+second=$!
+cat >"$work/second.mqs" <<'MQS'
+BOX = GETID("MAQO", "#32770", 20)
+PRINT "multiplex " + POS("Multiplex start of MAQO is prohibition", GETSTR(BOX, 1, STR_STATIC))
+CLKITEM(BOX, "OK", CLK_BTN)
+MQS
+run_mqs 60 "$work/second.mqs"
+cat "$work/second.out"
+wait "$second" || { echo "the refused start ended with an error"; exit 1; }
+grep -q "^multiplex 1$" "$work/second.out" || { echo "no multiplex message"; exit 1; }
+
 # The main window closes on request and the process ends.
 cat >"$work/close.mqs" <<'MQS'
 CTRLWIN(GETID("", "TUMAIN_MAQO", 5), CLOSE)
