@@ -21,6 +21,9 @@ namespace {
 // Private messages of the main window.
 constexpr UINT kMsgStartUp = 0x8002;   // play the command-line file (and close after it in run-and-exit mode)
 constexpr UINT kMsgHandOver = 0x800A;  // take the queued hand-overs
+constexpr UINT kMsgTrayIcon = 0x8006;  // the tray icon's callback
+constexpr UINT kMsgTrayAtStart = 0x8008;  // the last session ended in the tray
+constexpr UINT kTrayIconId = 1;
 
 // Client 214 x 32: Load, Save, Play (fills the middle), Rec, Tool.
 constexpr int kClientWidth = 214, kClientHeight = 32;
@@ -127,8 +130,10 @@ bool HostWindow::create() {
     if (host::FirstFieldIsOne(readSetting(u"StayOnTop")))
       SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     registerStartupHotKeys();
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
+    if (host::FirstFieldIsOne(readSetting(u"TaskTrayStart"))) PostMessageW(hwnd_, kMsgTrayAtStart, 0, 0);
     if (!setup_.fileToOpen.empty() && openScript(setup_.fileToOpen, true, true) && setup_.playAtStart)
       PostMessageW(hwnd_, kMsgStartUp, 0, 0);
   } else {
@@ -312,7 +317,18 @@ void HostWindow::showToolMenu(int x, int y) {
 }
 
 LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+    // The shell restarted: its icons are gone, ours comes back.
+    if (inTray_) addTrayIcon();
+    return 0;
+  }
   switch (message) {
+    case kMsgTrayIcon:
+      onTrayIcon(lParam);
+      return 0;
+    case kMsgTrayAtStart:
+      if (!inTray_) intoTray();
+      return 0;
     case WM_COMMAND:
       onCommand(LOWORD(wParam));
       return 0;
@@ -366,7 +382,11 @@ LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         RECT r;
         GetWindowRect(hwnd_, &r);
         writeSetting(u"Position", decimal(r.left) + u"," + decimal(r.top));
-        writeSetting(u"TaskTrayStart", u"0");
+      }
+      if (interactive()) {
+        const bool wasInTray = inTray_;
+        if (inTray_) outOfTray(true);
+        writeSetting(u"TaskTrayStart", wasInTray ? u"1" : u"0");
       }
       PostQuitMessage(exitCode_);
       return 0;
@@ -397,7 +417,13 @@ void HostWindow::onCommand(int id) {
       showToolMenu(r.left + 5, r.top + 20);
       return;
     }
-    case kMenuTray: notAvailable(text(u"The task tray", u"タスクトレイ")); return;
+    case kMenuTray:
+      if (inTray_) {
+        outOfTray(false);
+      } else {
+        intoTray();
+      }
+      return;
     case kMenuOptions: notAvailable(text(u"The options dialog", u"設定")); return;
     case kMenuLaunchSetting:
     case kMenuLaunchSetting2: notAvailable(text(u"The launch menu", u"ランチメニュ")); return;
@@ -642,7 +668,83 @@ void HostWindow::onHotKey(int id) {
       if (!playing_) notAvailable(text(u"The recorder", u"記録"));
       return;
     case host::kTrayHotKeyId:
-      if (!playing_) notAvailable(text(u"The task tray", u"タスクトレイ"));
+      if (!playing_) {
+        if (inTray_) {
+          outOfTray(false);
+        } else {
+          intoTray();
+        }
+      }
+      return;
+    default:
+      return;
+  }
+}
+
+bool HostWindow::addTrayIcon() {
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = hwnd_;
+  icon.uID = kTrayIconId;
+  icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  icon.uCallbackMessage = kMsgTrayIcon;
+  icon.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
+  if (!icon.hIcon) icon.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
+  GetWindowTextW(hwnd_, icon.szTip, static_cast<int>(std::size(icon.szTip)));
+  if (Shell_NotifyIconW(NIM_ADD, &icon)) return true;
+  // The shell may still be starting: a few more rounds, then give up.
+  for (int round = 0; round < 9; ++round) {
+    Sleep(200);
+    ui_.pumpMessages();
+    ui_.pumpMessages();
+    if (Shell_NotifyIconW(NIM_MODIFY, &icon) || Shell_NotifyIconW(NIM_ADD, &icon)) return true;
+  }
+  return false;
+}
+
+void HostWindow::intoTray() {
+  ShowWindow(hwnd_, SW_HIDE);
+  if (!addTrayIcon()) {
+    // Without an icon nothing would bring the window back: it stays shown.
+    ShowWindow(hwnd_, SW_SHOW);
+    ui_.messageBox(text(u"The task tray icon could not be added", u"タスクトレイに格納できません"),
+                   dialogs::kApplicationTitle);
+    return;
+  }
+  inTray_ = true;
+  ModifyMenuW(toolMenu_, kMenuTray, MF_BYCOMMAND | MF_STRING, kMenuTray,
+              wide(text(u"Out of TaskTray", u"タスクトレイから出る(&W)")));
+}
+
+void HostWindow::outOfTray(bool closing) {
+  NOTIFYICONDATAW icon = {};
+  icon.cbSize = sizeof(icon);
+  icon.hWnd = hwnd_;
+  icon.uID = kTrayIconId;
+  Shell_NotifyIconW(NIM_DELETE, &icon);
+  inTray_ = false;
+  if (closing) return;
+  ModifyMenuW(toolMenu_, kMenuTray, MF_BYCOMMAND | MF_STRING, kMenuTray,
+              wide(text(u"Into TaskTray", u"タスクトレイ に格納(&W)")));
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void HostWindow::onTrayIcon(LPARAM event) {
+  if (playing_) return;
+  POINT at;
+  GetCursorPos(&at);
+  switch (LOWORD(event)) {
+    case WM_LBUTTONDOWN:
+      SetForegroundWindow(hwnd_);
+      TrackPopupMenu(launchMenu_, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
+      PostMessageW(hwnd_, WM_NULL, 0, 0);
+      return;
+    case WM_LBUTTONDBLCLK:
+      outOfTray(false);
+      return;
+    case WM_RBUTTONUP:
+      showToolMenu(at.x, at.y);
       return;
     default:
       return;

@@ -74,6 +74,13 @@ class HostWindow {
   void onHotKey(int id);
   void waitForHotKeyRelease(host::HotKeyPair pair);
 
+  // The task tray: the window hides behind an icon and comes back on a
+  // double click, the tray hot key or the tool menu.
+  void intoTray();
+  void outOfTray(bool closing);
+  bool addTrayIcon();
+  void onTrayIcon(LPARAM event);
+
   void startSibling(const std::u16string& exeName, const std::u16string& arguments);
   void notAvailable(const std::u16string& what);
   std::u16string text(const char16_t* english, const char16_t* japanese) const {
@@ -102,6 +109,8 @@ class HostWindow {
   int exitCode_ = 0;
   host::HotKeyPair stopHotKey_ = host::kDefaultStopHotKey;
   bool stopHotKeyFailureShown_ = false;
+  bool inTray_ = false;
+  UINT taskbarCreated_ = 0;
 
   struct HandOver {
     std::u16string path;
