@@ -9,9 +9,11 @@
 #include "builtins/ini_file.h"
 #include "dialogs/application_title.h"
 #include "dialogs/stopform/stop_form_state.h"
+#include "host/host_options.h"
 #include "host/host_settings.h"
 #include "platform/script_windows.h"
 #include "platform/text_codec.h"
+#include "tools/maqo/options_dialog.h"
 #include "tools/maqo/wide_text.h"
 
 namespace maqo::app {
@@ -424,7 +426,9 @@ void HostWindow::onCommand(int id) {
         intoTray();
       }
       return;
-    case kMenuOptions: notAvailable(text(u"The options dialog", u"設定")); return;
+    case kMenuOptions:
+      showOptions();
+      return;
     case kMenuLaunchSetting:
     case kMenuLaunchSetting2: notAvailable(text(u"The launch menu", u"ランチメニュ")); return;
     case kMenuWebRec: startSibling(u"WebRec.exe", u""); return;
@@ -625,11 +629,33 @@ void HostWindow::registerHotKey(int id, host::HotKeyPair pair) {
 }
 
 void HostWindow::registerStartupHotKeys() {
-  stopHotKey_ = host::ParseHotKeySetting(readSetting(u"StopHotKey"), host::kDefaultStopHotKey);
-  registerHotKey(host::kPlayHotKeyId, host::ParseHotKeySetting(readSetting(u"PlayHotKey"), host::kDefaultPlayHotKey));
-  registerHotKey(host::kRecordHotKeyId,
-                 host::ParseHotKeySetting(readSetting(u"RecHotKey"), host::kDefaultRecordHotKey));
-  registerHotKey(host::kTrayHotKeyId, host::ParseHotKeySetting(readSetting(u"TrayHotKey"), host::kDefaultTrayHotKey));
+  // The options' load: play, record and tray are registered now; the stop
+  // key only while a run is on.
+  const host::HostOptions options =
+      host::LoadHostOptions([this](std::u16string_view key) { return readSetting(key); });
+  stopHotKey_ = options.stop;
+  playHotKey_ = options.play;
+  registerHotKey(host::kPlayHotKeyId, options.play);
+  registerHotKey(host::kRecordHotKeyId, options.record);
+  registerHotKey(host::kTrayHotKeyId, options.tray);
+}
+
+void HostWindow::showOptions() {
+  if (playing_ || optionsOpen_) return;
+  optionsOpen_ = true;
+  EnableMenuItem(toolMenu_, kMenuOptions, MF_BYCOMMAND | MF_GRAYED);
+  const host::HostOptions stored =
+      host::LoadHostOptions([this](std::u16string_view key) { return readSetting(key); });
+  const auto chosen = ShowOptionsDialog(hwnd_, stored, setup_.japanese,
+                                        [this] { notAvailable(text(u"The scheduler", u"スケジューラー")); });
+  if (chosen) {
+    for (const auto& entry : host::HostOptionWrites(*chosen)) writeSetting(entry.key, entry.value);
+    registerStartupHotKeys();
+    // A new stop pair is tried at the next run; its failure is said again.
+    if (!(chosen->stop == stored.stop)) stopHotKeyFailureShown_ = false;
+  }
+  EnableMenuItem(toolMenu_, kMenuOptions, MF_BYCOMMAND | MF_ENABLED);
+  optionsOpen_ = false;
 }
 
 void HostWindow::waitForHotKeyRelease(host::HotKeyPair pair) {
@@ -660,7 +686,7 @@ void HostWindow::onHotKey(int id) {
         return;
       }
       if (IsWindowEnabled(buttons_[kPlay])) {
-        waitForHotKeyRelease(host::ParseHotKeySetting(readSetting(u"PlayHotKey"), host::kDefaultPlayHotKey));
+        waitForHotKeyRelease(playHotKey_);
         play();
       }
       return;

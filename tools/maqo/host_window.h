@@ -71,6 +71,7 @@ class HostWindow {
 
   void registerHotKey(int id, host::HotKeyPair pair);
   void registerStartupHotKeys();
+  void showOptions();
   void onHotKey(int id);
   void waitForHotKeyRelease(host::HotKeyPair pair);
 
@@ -108,6 +109,8 @@ class HostWindow {
   bool closeRequested_ = false;
   int exitCode_ = 0;
   host::HotKeyPair stopHotKey_ = host::kDefaultStopHotKey;
+  host::HotKeyPair playHotKey_ = host::kDefaultPlayHotKey;
+  bool optionsOpen_ = false;
   bool stopHotKeyFailureShown_ = false;
   bool inTray_ = false;
   UINT taskbarCreated_ = 0;

@@ -172,6 +172,34 @@ cat "$work/second.out"
 wait "$second" || { echo "the refused start ended with an error"; exit 1; }
 grep -q "^multiplex 1$" "$work/second.out" || { echo "no multiplex message"; exit 1; }
 
+# The options dialog opens from the tool menu (key O, then its second
+# item); a screenshot of it is kept; Cancel closes it.
+cat >"$work/options.mqs" <<'MQS'
+ID = GETID("", "TUMAIN_MAQO", 5)
+ACW(ID)
+SLEEP(0.5)
+KBD(VK_O)
+SLEEP(0.5)
+KBD(VK_DOWN)
+KBD(VK_DOWN)
+KBD(VK_RETURN)
+D = GETID("Options", "TFSetset", 10)
+PRINT "options " + STATUS(D, ST_VISIBLE)
+MQS
+run_mqs 60 "$work/options.mqs"
+cat "$work/options.out"
+import -window root "$MAQO_WINE_OUT/host-options.png" >/dev/null 2>&1 || echo "no screenshot (ImageMagick import failed)"
+cat >"$work/options-close.mqs" <<'MQS'
+D = GETID("Options", "TFSetset", 5)
+CLKITEM(D, "Cancel", CLK_BTN)
+SLEEP(0.5)
+PRINT "options closed " + (GETID("Options", "TFSetset", 0.0001) < 0)
+MQS
+run_mqs 60 "$work/options-close.mqs"
+cat "$work/options-close.out"
+grep -q "^options True$" "$work/options.out" || { echo "the options dialog did not open"; exit 1; }
+grep -q "^options closed True$" "$work/options-close.out" || { echo "Cancel did not close the options dialog"; exit 1; }
+
 # The main window closes on request and the process ends.
 cat >"$work/close.mqs" <<'MQS'
 CTRLWIN(GETID("", "TUMAIN_MAQO", 5), CLOSE)
