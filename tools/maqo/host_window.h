@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <deque>
 #include <memory>
 #include <string>
@@ -47,6 +48,10 @@ class HostWindow {
   bool create();
   // The message loop; returns the process's exit code.
   int run();
+  // After run(): the command line of the process that takes over when a
+  // script asked for a restart (empty otherwise). The caller releases the
+  // single-instance mutex first, then starts it.
+  const std::u16string& restartCommandLine() const { return restartCommandLine_; }
 
  private:
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,6 +87,11 @@ class HostWindow {
   bool addTrayIcon();
   void onTrayIcon(LPARAM event);
 
+  // POFF(P_MAQO_REEXEC): the state for the next process, then this one ends.
+  void prepareRestart(bool runAgain);
+  // A restart state left by the previous process: log window, script, rerun.
+  void restoreRestartState();
+
   void startSibling(const std::u16string& exeName, const std::u16string& arguments);
   void notAvailable(const std::u16string& what);
   std::u16string text(const char16_t* english, const char16_t* japanese) const {
@@ -113,6 +123,11 @@ class HostWindow {
   bool optionsOpen_ = false;
   bool stopHotKeyFailureShown_ = false;
   bool inTray_ = false;
+  // Set from the script's thread by POFF(P_MAQO_REEXEC): 1 restart, 2 restart and run again.
+  std::atomic<int> restartRequest_{0};
+  std::u16string restartCommandLine_;
+  // A process restarted from a command-line run closes after its rerun.
+  bool closeAfterRerun_ = false;
   UINT taskbarCreated_ = 0;
 
   struct HandOver {

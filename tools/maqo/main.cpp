@@ -158,7 +158,27 @@ int runHost(const std::vector<std::u16string>& args) {
     ui.messageBox(u"MAQO: the main window could not be created", dialogs::kApplicationTitle);
     return kExitError;
   }
-  return window.run();
+  const int code = window.run();
+  if (!window.restartCommandLine().empty()) {
+    // The next process takes over: it must find the single-instance mutex free.
+    if (mutex.handle) {
+      ReleaseMutex(mutex.handle);
+      CloseHandle(mutex.handle);
+      mutex.handle = nullptr;
+    }
+    std::u16string commandLine = window.restartCommandLine();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (CreateProcessW(nullptr, const_cast<wchar_t*>(wide(commandLine)), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &process)) {
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+    } else {
+      ui.messageBox(japanese ? u"MAQO を再起動できません" : u"MAQO could not be restarted", dialogs::kApplicationTitle);
+    }
+  }
+  return code;
 }
 
 }  // namespace

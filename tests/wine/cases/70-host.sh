@@ -191,8 +191,11 @@ cat "$work/options.out"
 import -window root "$MAQO_WINE_OUT/host-options.png" >/dev/null 2>&1 || echo "no screenshot (ImageMagick import failed)"
 cat >"$work/options-close.mqs" <<'MQS'
 D = GETID("Options", "TFSetset", 5)
-CLKITEM(D, "Cancel", CLK_BTN)
-SLEEP(0.5)
+PRINT "cancel " + CLKITEM(D, "Cancel", CLK_BTN)
+FOR I = 1 TO 50
+  IF GETID("Options", "TFSetset", 0.0001) < 0 THEN BREAK
+  SLEEP(0.1)
+NEXT
 PRINT "options closed " + (GETID("Options", "TFSetset", 0.0001) < 0)
 MQS
 run_mqs 60 "$work/options-close.mqs"
@@ -212,4 +215,32 @@ if kill -0 "$host" 2>/dev/null; then
   exit 1
 fi
 wait "$host" || true
+# POFF(P_MAQO_REEXEC, 1) in a command-line run: a new process plays the
+# script again with the log window's lines restored, then closes.
+restart="$work/restart"
+mkdir -p "$restart"
+cat >"$work/r.mqs" <<MQS
+IFB FOPEN("$(winpath "$restart")\\first.txt", F_EXISTS)
+  L = GETID("", "TUScript", 5)
+  F = FOPEN("$(winpath "$restart")\\second.txt", F_WRITE)
+  FPUT(F, "log kept " + (POS("first run", GETSTR(L, 1)) > 0))
+  FCLOSE(F)
+ELSE
+  LOGPRINT(1)
+  PRINT "first run"
+  F = FOPEN("$(winpath "$restart")\\first.txt", F_WRITE)
+  FPUT(F, "first")
+  FCLOSE(F)
+  POFF(P_MAQO_REEXEC, 1)
+  PRINT "not reached"
+ENDIF
+MQS
+code=0
+wrun 60 "$app/maqo.exe" "$(winpath "$work/r.mqs")" >"$work/r.out" 2>&1 || code=$?
+[ "$code" -eq 0 ] || { echo "the restarting process ended with $code"; cat "$work/r.out"; exit 1; }
+for _ in $(seq 1 100); do [ -e "$restart/second.txt" ] && break; sleep 0.2; done
+[ -e "$restart/second.txt" ] || { echo "the restarted process did not run the script again"; exit 1; }
+tr -d '\r' <"$restart/second.txt" | grep -q "^log kept True$" || { echo "the log was not restored:"; cat "$restart/second.txt"; exit 1; }
+grep -q "^\[EXTR_SECTION\]" "$appdata/maqo.INI" && { echo "the restart state was left in the settings"; exit 1; }
+
 echo "host: all checks passed"
