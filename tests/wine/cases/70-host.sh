@@ -16,7 +16,7 @@ appdata="$WINEPREFIX/drive_c/users/${USER:-$(id -un)}/AppData/Roaming/MAQO"
 rm -rf "$appdata"
 
 # An old settings file and log beside the executable.
-printf '[SET]\r\nLogLines=200\r\nPlayHotKey=5,1\r\n' >"$app/maqo.INI"
+printf '[SET]\r\nLogLines=200\r\nRecHotKey=5,1\r\n' >"$app/maqo.INI"
 printf 'old log\r\n' >"$app/MAQO.LOG"
 
 # maqo.exe c.mqs: runs, reports what it sees of the main window, exits 7.
@@ -43,7 +43,7 @@ grep -q "^param p 1$" "$work/c.out" || { echo "the parameter did not arrive"; ex
 [ ! -e "$app/maqo.INI" ] || { echo "the old settings file is still beside the executable"; exit 1; }
 [ ! -e "$app/MAQO.LOG" ] || { echo "the old log is still beside the executable"; exit 1; }
 tr -d '\r' <"$appdata/maqo.INI" >"$work/ini.txt"
-for line in LogLines=2000 PlayHotKey=5,1 StopHotKey=2,2 RecHotKey=3,2 TrayHotKey=14,5 LunchMenuHotKey=14,0 \
+for line in LogLines=2000 PlayHotKey=1,2 StopHotKey=2,2 RecHotKey=5,1 TrayHotKey=14,5 LunchMenuHotKey=14,0 \
   NotMultiplex=0 StayOnTop=0 DefaultFont=, ; do
   grep -qx "$line" "$work/ini.txt" || { echo "settings: no line $line"; cat "$work/ini.txt"; exit 1; }
 done
@@ -124,6 +124,32 @@ cat "$work/stop.out"
 grep -q "^stop form True$" "$work/stop.out" || { echo "no stop form while playing"; exit 1; }
 for _ in $(seq 1 100); do [ -e "$played/late.txt" ] && break; sleep 0.2; done
 [ -e "$played/late.txt" ] || { echo "after STOP, the queued hand-over did not play"; exit 1; }
+
+# Hot keys: /l only loads the loop; Alt+F1 plays it, Alt+F2 stops it.
+rm -f "$played/loop.txt"
+wrun 60 "$app/maqo.exe" /l "$(winpath "$drops/loop.mqs")" >"$work/lloop.out" 2>&1
+sleep 1
+[ ! -e "$played/loop.txt" ] || { echo "/l played the script instead of only loading it"; exit 1; }
+cat >"$work/hotkeys.mqs" <<MQS
+KBD(VK_ALT, DOWN)
+KBD(VK_F1)
+KBD(VK_ALT, UP)
+FOR I = 1 TO 50
+  IF FOPEN("$(winpath "$played")\\loop.txt", F_EXISTS) THEN BREAK
+  SLEEP(0.1)
+NEXT
+S = GETID("MAQO", "TFTeisi", 5)
+PRINT "playing " + STATUS(S, ST_VISIBLE)
+KBD(VK_ALT, DOWN)
+KBD(VK_F2)
+KBD(VK_ALT, UP)
+SLEEP(1)
+PRINT "stopped " + (STATUS(S, ST_VISIBLE) = FALSE)
+MQS
+run_mqs 60 "$work/hotkeys.mqs"
+cat "$work/hotkeys.out"
+[ -e "$played/loop.txt" ] || { echo "the play hot key did not play the loaded script"; exit 1; }
+printf 'playing True\nstopped True\n' | diff - "$work/hotkeys.out" || { echo "the stop hot key did not stop the run within 1 s"; exit 1; }
 
 # Drops need DROPFILE into another process, which only the 32-bit build has:
 # a dropped script plays, a drop during its run starts nothing, a text file
