@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "engine/values/number_text.h"
+
 namespace maqo::host {
 
 namespace {
@@ -9,13 +11,6 @@ namespace {
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
 char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
-
-std::u16string trimmed(std::u16string_view text) {
-  size_t first = 0, last = text.size();
-  while (first < last && (isBlank(text[first]) || text[first] == u'\r' || text[first] == u'\n')) ++first;
-  while (last > first && (isBlank(text[last - 1]) || text[last - 1] == u'\r' || text[last - 1] == u'\n')) --last;
-  return std::u16string(text.substr(first, last - first));
-}
 
 bool containsUpper(std::u16string_view text, std::u16string_view needleUpper) {
   if (needleUpper.size() > text.size()) return false;
@@ -167,14 +162,14 @@ FileText ParseFileText(std::u16string_view text, bool splitAtCarriageReturns) {
     // No ".MQS" ends a name: the first CR still separates command-line
     // parameters; the whole rest is the name and gets the extension.
     const size_t cr = splitAtCarriageReturns ? text.find(u'\r') : std::u16string_view::npos;
-    std::u16string name = trimmed(text.substr(0, cr));
+    std::u16string name(engine::trimControlAndSpace(text.substr(0, cr)));
     if (!containsUpper(name, u".MQS")) name += u".MQS";
     result.fileName = name;
     if (cr != std::u16string_view::npos) rest = text.substr(cr);
   } else {
-    std::u16string name = trimmed(text.substr(0, end));
+    std::u16string name(engine::trimControlAndSpace(text.substr(0, end)));
     // A name given in quotes ("C:\a b.mqs" p) loses its opening quote.
-    if (!name.empty() && name.front() == u'"') name = trimmed(std::u16string_view(name).substr(1));
+    if (!name.empty() && name.front() == u'"') name = std::u16string(engine::trimControlAndSpace(std::u16string_view(name).substr(1)));
     result.fileName = name;
     rest = text.substr(end);
     if (!rest.empty() && rest.front() == u'"') rest.remove_prefix(1);

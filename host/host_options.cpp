@@ -1,24 +1,16 @@
 #include "host/host_options.h"
 
+#include "engine/values/number_text.h"
+
 namespace maqo::host {
-
-namespace {
-
-std::u16string_view trimmed(std::u16string_view text) {
-  while (!text.empty() && text.front() == u' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == u' ') text.remove_suffix(1);
-  return text;
-}
-
-}  // namespace
 
 HostOptions LoadHostOptions(const std::function<std::u16string(std::u16string_view key)>& readSetting) {
   HostOptions options;
   options.highLevelRecording = NumberSetting(readSetting(u"RecLevel")) != 0;
   // A check box is checked only by exactly "1".
-  options.skipExtraMoves = trimmed(readSetting(u"NotExtraMovRec")) == u"1";
-  options.relativeMouse = trimmed(readSetting(u"MouseOrg")) == u"1";
-  options.copyToClipboard = trimmed(readSetting(u"Cp2Clipboard")) == u"1";
+  options.skipExtraMoves = engine::trimControlAndSpace(readSetting(u"NotExtraMovRec")) == u"1";
+  options.relativeMouse = engine::trimControlAndSpace(readSetting(u"MouseOrg")) == u"1";
+  options.copyToClipboard = engine::trimControlAndSpace(readSetting(u"Cp2Clipboard")) == u"1";
   options.play = ParseHotKeySetting(readSetting(u"PlayHotKey"), kDefaultPlayHotKey);
   options.stop = ParseHotKeySetting(readSetting(u"StopHotKey"), kDefaultStopHotKey);
   options.record = ParseHotKeySetting(readSetting(u"RecHotKey"), kDefaultRecordHotKey);

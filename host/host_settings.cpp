@@ -3,41 +3,11 @@
 #include <cstddef>
 #include <string>
 
+#include "engine/values/number_text.h"
 #include "host/hot_keys.h"
+#include "host/setting_numbers.h"
 
 namespace maqo::host {
-
-namespace {
-
-std::u16string decimal(int value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
-std::u16string_view trimmedView(std::u16string_view text) {
-  while (!text.empty() && (text.front() == u' ' || text.front() == u'\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
-  return text;
-}
-
-bool integerField(std::u16string_view field, int& value) {
-  field = trimmedView(field);
-  bool negative = false;
-  if (!field.empty() && (field.front() == u'-' || field.front() == u'+')) {
-    negative = field.front() == u'-';
-    field.remove_prefix(1);
-  }
-  if (field.empty() || field.size() > 9) return false;
-  int result = 0;
-  for (char16_t c : field) {
-    if (c < u'0' || c > u'9') return false;
-    result = result * 10 + (c - u'0');
-  }
-  value = negative ? -result : result;
-  return true;
-}
-
-}  // namespace
 
 std::u16string SettingsFileName(std::u16string_view executablePath) {
   const size_t slash = executablePath.find_last_of(u"\\/");
@@ -56,7 +26,7 @@ std::u16string SettingsFolder(bool exeMode, std::u16string_view executableFolder
 std::vector<SettingEntry> StartupSettingWrites(const std::function<std::u16string(std::u16string_view key)>& readSetting,
                                                int monitorRight, int monitorBottom) {
   const SettingEntry defaults[] = {
-      {u"Position", decimal(monitorRight - 400) + u"," + decimal(monitorBottom - 200)},
+      {u"Position", DecimalText(monitorRight - 400) + u"," + DecimalText(monitorBottom - 200)},
       {u"PlayHotKey", FormatHotKeySetting(kDefaultPlayHotKey)},
       {u"StopHotKey", FormatHotKeySetting(kDefaultStopHotKey)},
       {u"RecHotKey", FormatHotKeySetting(kDefaultRecordHotKey)},
@@ -74,7 +44,7 @@ std::vector<SettingEntry> StartupSettingWrites(const std::function<std::u16strin
     const std::u16string stored = readSetting(entry.key);
     if (stored.empty()) {
       writes.push_back(entry);
-    } else if (entry.key == u"LogLines" && trimmedView(stored) == u"200") {
+    } else if (entry.key == u"LogLines" && engine::trimControlAndSpace(stored) == u"200") {
       // The former default was too small to be useful; raise it once.
       writes.push_back({entry.key, u"2000"});
     }
@@ -83,26 +53,22 @@ std::vector<SettingEntry> StartupSettingWrites(const std::function<std::u16strin
 }
 
 SettingPoint ParsePointSetting(std::u16string_view text) {
-  SettingPoint point;
   const size_t comma = text.find(u',');
-  if (!integerField(text.substr(0, comma), point.x)) point.x = 0;
-  if (comma == std::u16string_view::npos || !integerField(text.substr(comma + 1), point.y)) point.y = 0;
-  return point;
+  const std::u16string_view second = comma == std::u16string_view::npos ? std::u16string_view() : text.substr(comma + 1);
+  return {SettingInteger(text.substr(0, comma)).value_or(0), SettingInteger(second).value_or(0)};
 }
 
-bool FirstFieldIsOne(std::u16string_view text) { return trimmedView(text.substr(0, text.find(u','))) == u"1"; }
+bool FirstFieldIsOne(std::u16string_view text) { return engine::trimControlAndSpace(text.substr(0, text.find(u','))) == u"1"; }
 
-int NumberSetting(std::u16string_view text) {
-  int value = 0;
-  return integerField(text, value) ? value : 0;
-}
+int NumberSetting(std::u16string_view text) { return SettingInteger(text).value_or(0); }
 
 DialogFontSetting ParseDialogFontSetting(std::u16string_view text) {
   DialogFontSetting font;
   const size_t comma = text.find(u',');
-  font.name = std::u16string(trimmedView(text.substr(0, comma)));
-  if (comma == std::u16string_view::npos || !integerField(text.substr(comma + 1), font.size) || font.size < 0)
-    font.size = 0;
+  font.name = std::u16string(engine::trimControlAndSpace(text.substr(0, comma)));
+  const std::optional<int> size =
+      comma == std::u16string_view::npos ? std::nullopt : SettingInteger(text.substr(comma + 1));
+  font.size = size && *size > 0 ? *size : 0;
   return font;
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "host/setting_numbers.h"
+
 namespace maqo::host {
 
 const std::array<HotKeyName, kHotKeyCount>& HotKeyKeys() {
@@ -31,42 +33,16 @@ unsigned HotKeyPair::modifierBits() const {
   return valid() ? HotKeyModifiers()[static_cast<size_t>(modifier)].code : 0;
 }
 
-namespace {
-
-// A trimmed decimal integer (optionally negative), or nothing.
-std::optional<int> fieldNumber(std::u16string_view field) {
-  while (!field.empty() && field.front() == u' ') field.remove_prefix(1);
-  while (!field.empty() && field.back() == u' ') field.remove_suffix(1);
-  bool negative = false;
-  if (!field.empty() && field.front() == u'-') {
-    negative = true;
-    field.remove_prefix(1);
-  }
-  if (field.empty() || field.size() > 9) return std::nullopt;
-  int value = 0;
-  for (char16_t c : field) {
-    if (c < u'0' || c > u'9') return std::nullopt;
-    value = value * 10 + (c - u'0');
-  }
-  return negative ? -value : value;
-}
-
-std::u16string decimal(int value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
-}  // namespace
 
 HotKeyPair ParseHotKeySetting(std::u16string_view text, HotKeyPair fallback) {
   const size_t comma = text.find(u',');
   const std::u16string_view keyField = text.substr(0, comma);
   const std::u16string_view modifierField =
       comma == std::u16string_view::npos ? std::u16string_view() : text.substr(comma + 1);
-  return {fieldNumber(keyField).value_or(fallback.key), fieldNumber(modifierField).value_or(fallback.modifier)};
+  return {SettingInteger(keyField).value_or(fallback.key), SettingInteger(modifierField).value_or(fallback.modifier)};
 }
 
-std::u16string FormatHotKeySetting(HotKeyPair pair) { return decimal(pair.key) + u"," + decimal(pair.modifier); }
+std::u16string FormatHotKeySetting(HotKeyPair pair) { return DecimalText(pair.key) + u"," + DecimalText(pair.modifier); }
 
 std::u16string HotKeyDisplayName(HotKeyPair pair) {
   const bool modifierKnown = pair.modifier >= 0 && pair.modifier < kHotKeyModifierCount;

@@ -2,29 +2,11 @@
 
 #include <string>
 
+#include "host/setting_numbers.h"
+
 namespace maqo::host {
 
 namespace {
-
-std::u16string decimal(int value) {
-  const std::string digits = std::to_string(value);
-  return std::u16string(digits.begin(), digits.end());
-}
-
-std::optional<int> integer(std::u16string_view text) {
-  bool negative = false;
-  if (!text.empty() && text.front() == u'-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  if (text.empty() || text.size() > 9) return std::nullopt;
-  int value = 0;
-  for (char16_t c : text) {
-    if (c < u'0' || c > u'9') return std::nullopt;
-    value = value * 10 + (c - u'0');
-  }
-  return negative ? -value : value;
-}
 
 std::vector<std::u16string_view> splitAtCommas(std::u16string_view text) {
   std::vector<std::u16string_view> fields;
@@ -75,8 +57,8 @@ std::u16string UnescapeRestartField(std::u16string_view field) {
 }
 
 std::u16string FormatRestartState(const RestartState& s) {
-  return std::u16string(s.runAgain ? u"1" : u"0") + u"," + decimal(s.logLeft) + u"," + decimal(s.logTop) + u"," +
-         decimal(s.logWidth) + u"," + decimal(s.logHeight) + u"," + EscapeRestartField(s.logCaption) + u"," +
+  return std::u16string(s.runAgain ? u"1" : u"0") + u"," + DecimalText(s.logLeft) + u"," + DecimalText(s.logTop) + u"," +
+         DecimalText(s.logWidth) + u"," + DecimalText(s.logHeight) + u"," + EscapeRestartField(s.logCaption) + u"," +
          EscapeRestartField(s.fileText);
 }
 
@@ -84,9 +66,9 @@ std::optional<RestartState> ParseRestartState(std::u16string_view text) {
   const std::vector<std::u16string_view> fields = splitAtCommas(text);
   if (fields.size() < 7) return std::nullopt;
   RestartState state;
-  const auto again = integer(fields[0]);
-  const auto left = integer(fields[1]), top = integer(fields[2]);
-  const auto width = integer(fields[3]), height = integer(fields[4]);
+  const auto again = SettingInteger(fields[0]);
+  const auto left = SettingInteger(fields[1]), top = SettingInteger(fields[2]);
+  const auto width = SettingInteger(fields[3]), height = SettingInteger(fields[4]);
   if (!again || !left || !top || !width || !height) return std::nullopt;
   state.runAgain = *again != 0;
   state.logLeft = *left;

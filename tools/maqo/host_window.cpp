@@ -13,6 +13,7 @@
 #include "host/host_options.h"
 #include "host/host_settings.h"
 #include "host/restart_state.h"
+#include "host/setting_numbers.h"
 #include "platform/script_windows.h"
 #include "platform/text_codec.h"
 #include "tools/maqo/options_dialog.h"
@@ -52,8 +53,6 @@ enum MenuId : int {
   kMenuAbout,
   kMenuExit,
 };
-
-std::u16string decimal(long long value) { return utf8ToUtf16(std::to_string(value)); }
 
 bool endsWithScriptExtension(const std::u16string& name) {
   if (name.size() < 4) return false;
@@ -387,7 +386,7 @@ LRESULT HostWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (interactive() && !IsIconic(hwnd_)) {
         RECT r;
         GetWindowRect(hwnd_, &r);
-        writeSetting(u"Position", decimal(r.left) + u"," + decimal(r.top));
+        writeSetting(u"Position", host::DecimalText(r.left) + u"," + host::DecimalText(r.top));
       }
       if (interactive()) {
         const bool wasInTray = inTray_;
