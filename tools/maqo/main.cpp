@@ -1,6 +1,7 @@
 // maqo.exe: the host application. Without arguments it shows its tool bar;
 // "maqo.exe file [params]" runs the script and exits with its exit code;
-// "/k file" and "/l file" hand the file to a running instance (which plays or
+// "/a file [output]" writes the script as plain text; "/k file" and
+// "/l file" hand the file to a running instance (which plays or
 // only loads it) and start normally when there is none; "/NI file" runs
 // without any visible window of its own.
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "host/command_line.h"
 #include "host/host_settings.h"
 #include "host/instance_rule.h"
+#include "host/script_convert.h"
 #include "host/settings_migration.h"
 #include "platform/platform.h"
 #include "platform/special_folders.h"
@@ -120,8 +122,9 @@ int runHost(const std::vector<std::u16string>& args) {
 
   host::StartMode mode = setup.start.mode;
   if (mode == host::StartMode::Convert) {
-    ui.messageBox(japanese ? u"変換はまだ使えません" : u"The convert mode is not available yet",
-                  dialogs::kApplicationTitle);
+    const std::u16string error = host::ConvertScriptToText(p, setup.start.fileText, setup.start.convertOutput);
+    if (error.empty()) return 0;
+    ui.messageBox(error, dialogs::kApplicationTitle);
     return kExitError;
   }
   if (mode == host::StartMode::HandOverPlay || mode == host::StartMode::HandOverLoad) {

@@ -49,6 +49,13 @@ for line in LogLines=2000 PlayHotKey=1,2 StopHotKey=2,2 RecHotKey=5,1 TrayHotKey
 done
 grep -q '^Position=' "$work/ini.txt" || { echo "settings: no Position"; exit 1; }
 
+# /a writes a script as plain text (an ".ORG" file is first copied to ".MQS").
+printf 'PRINT "converted"\r\n' >"$work/conv.org"
+wrun 60 "$app/maqo.exe" /a "$(winpath "$work/conv.org")" "$(winpath "$work/conv-out")" >"$work/conv.out" 2>&1 ||
+  { echo "maqo.exe /a failed"; cat "$work/conv.out"; exit 1; }
+[ "$(tr -d '\r' <"$work/conv-out.MQS")" = 'PRINT "converted"' ] || { echo "convert output:"; cat "$work/conv-out.MQS"; exit 1; }
+[ -f "$work/conv.MQS" ] || { echo "the .ORG file was not copied to .MQS"; exit 1; }
+
 # A plain start shows the tool bar.
 timeout -k 5 180 wine "$app/maqo.exe" >"$work/main.out" 2>&1 &
 host=$!
