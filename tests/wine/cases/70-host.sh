@@ -206,13 +206,14 @@ wait "$second" || { echo "the refused start ended with an error"; exit 1; }
 grep -q "^multiplex 1$" "$work/second.out" || { echo "no multiplex message"; exit 1; }
 
 # The options dialog opens from the tool menu (key O, then its second
-# item); a screenshot of it is kept; Cancel closes it.
-cat >"$work/options.mqs" <<'MQS'
+# item); screenshots of the menu and the dialog are kept; Cancel closes it.
+cat >"$work/options.mqs" <<MQS
 ID = GETID("", "TUMAIN_MAQO", 5)
 ACW(ID)
 SLEEP(0.5)
 KBD(VK_O)
 SLEEP(0.5)
+SAVEIMG("$(winpath "$MAQO_WINE_OUT")\\host-toolmenu")
 KBD(VK_DOWN)
 KBD(VK_DOWN)
 KBD(VK_RETURN)
