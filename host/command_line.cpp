@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "engine/values/number_text.h"
+#include "platform/letter_case.h"
 
 namespace maqo::host {
 
@@ -10,7 +11,7 @@ namespace {
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
+char16_t upper(char16_t c) { return platform::upperCaseLetter(c); }
 
 bool containsUpper(std::u16string_view text, std::u16string_view needleUpper) {
   if (needleUpper.size() > text.size()) return false;

@@ -2,6 +2,7 @@
 
 #include "builtins/text_file_writer.h"
 #include "engine/reader/script_reader.h"
+#include "platform/letter_case.h"
 
 namespace maqo::host {
 
@@ -15,13 +16,7 @@ std::u16string WithExtension(const std::u16string& name, std::u16string_view ext
 namespace {
 
 bool hasExtension(const std::u16string& name, std::u16string_view upperExtension) {
-  if (name.size() < upperExtension.size()) return false;
-  for (size_t i = 0; i < upperExtension.size(); ++i) {
-    char16_t c = name[name.size() - upperExtension.size() + i];
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-    if (c != upperExtension[i]) return false;
-  }
-  return true;
+  return platform::upperCaseText(name).ends_with(upperExtension);
 }
 
 }  // namespace

@@ -1,18 +1,13 @@
 #include "host/settings_migration.h"
 
+#include "platform/letter_case.h"
+
 namespace maqo::host {
 
 namespace {
 
-bool sameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'a' && x <= u'z') x = static_cast<char16_t>(x - 32);
-    if (y >= u'a' && y <= u'z') y = static_cast<char16_t>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
+bool sameIgnoringCase(std::u16string_view a, std::u16string_view b) {
+  return platform::upperCaseText(a) == platform::upperCaseText(b);
 }
 
 }  // namespace
@@ -36,7 +31,7 @@ MigrationResult MigrateSettingsBesideExecutable(MigrationFiles& files, std::u16s
     return MigrationResult::CopyFailed;
   }
   if (!files.remove(old)) return MigrationResult::OldKept;
-  if (sameIgnoringAsciiCase(settingsFileName, u"MAQO.INI")) {
+  if (sameIgnoringCase(settingsFileName, u"MAQO.INI")) {
     const std::u16string oldLog = executableFolder + u"\\MAQO.LOG";
     if (files.exists(oldLog)) files.remove(oldLog);
   }

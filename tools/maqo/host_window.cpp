@@ -14,6 +14,7 @@
 #include "host/host_settings.h"
 #include "host/restart_state.h"
 #include "host/setting_numbers.h"
+#include "platform/letter_case.h"
 #include "platform/script_windows.h"
 #include "platform/text_codec.h"
 #include "tools/maqo/options_dialog.h"
@@ -54,13 +55,7 @@ enum MenuId : int {
   kMenuExit,
 };
 
-bool endsWithScriptExtension(const std::u16string& name) {
-  if (name.size() < 4) return false;
-  std::u16string tail = name.substr(name.size() - 4);
-  for (auto& c : tail)
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
-  return tail == u".MQS";
-}
+bool endsWithScriptExtension(const std::u16string& name) { return platform::upperCaseText(name).ends_with(u".MQS"); }
 
 std::u16string folderOf(const std::u16string& path) {
   const size_t slash = path.find_last_of(u"\\/");
