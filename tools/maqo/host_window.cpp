@@ -8,28 +8,20 @@
 
 #include "builtins/ini_file.h"
 #include "dialogs/application_title.h"
-#include "dialogs/log/script_log.h"
 #include "dialogs/stopform/stop_form_state.h"
 #include "host/host_options.h"
 #include "host/host_settings.h"
-#include "host/restart_state.h"
 #include "host/setting_numbers.h"
 #include "platform/letter_case.h"
 #include "platform/script_windows.h"
 #include "platform/text_codec.h"
+#include "tools/maqo/host_messages.h"
 #include "tools/maqo/options_dialog.h"
 #include "tools/maqo/wide_text.h"
 
 namespace maqo::app {
 
 namespace {
-
-// Private messages of the main window.
-constexpr UINT kMsgStartUp = 0x8002;   // play the command-line file (and close after it in run-and-exit mode)
-constexpr UINT kMsgHandOver = 0x800A;  // take the queued hand-overs
-constexpr UINT kMsgTrayIcon = 0x8006;  // the tray icon's callback
-constexpr UINT kMsgTrayAtStart = 0x8008;  // the last session ended in the tray
-constexpr UINT kTrayIconId = 1;
 
 // Client 214 x 32: Load, Save, Play (fills the middle), Rec, Tool.
 constexpr int kClientWidth = 214, kClientHeight = 32;
@@ -42,7 +34,7 @@ constexpr int kButtonIds[] = {1001, 1002, 1003, 1004, 1005};
 constexpr UINT kMinimizeCommand = 10;
 
 enum MenuId : int {
-  kMenuTray = 2001,
+  kMenuTray = kToolMenuTrayItem,
   kMenuOptions,
   kMenuLaunchSetting,
   kMenuLaunchSetting2,
@@ -711,148 +703,6 @@ void HostWindow::onHotKey(int id) {
     default:
       return;
   }
-}
-
-bool HostWindow::addTrayIcon() {
-  NOTIFYICONDATAW icon = {};
-  icon.cbSize = sizeof(icon);
-  icon.hWnd = hwnd_;
-  icon.uID = kTrayIconId;
-  icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  icon.uCallbackMessage = kMsgTrayIcon;
-  icon.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0));
-  if (!icon.hIcon) icon.hIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
-  GetWindowTextW(hwnd_, icon.szTip, static_cast<int>(std::size(icon.szTip)));
-  if (Shell_NotifyIconW(NIM_ADD, &icon)) return true;
-  // The shell may still be starting: a few more rounds, then give up.
-  for (int round = 0; round < 9; ++round) {
-    Sleep(200);
-    ui_.pumpMessages();
-    ui_.pumpMessages();
-    if (Shell_NotifyIconW(NIM_MODIFY, &icon) || Shell_NotifyIconW(NIM_ADD, &icon)) return true;
-  }
-  return false;
-}
-
-void HostWindow::intoTray() {
-  ShowWindow(hwnd_, SW_HIDE);
-  if (!addTrayIcon()) {
-    // Without an icon nothing would bring the window back: it stays shown.
-    ShowWindow(hwnd_, SW_SHOW);
-    ui_.messageBox(text(u"The task tray icon could not be added", u"タスクトレイに格納できません"),
-                   dialogs::kApplicationTitle);
-    return;
-  }
-  inTray_ = true;
-  ModifyMenuW(toolMenu_, kMenuTray, MF_BYCOMMAND | MF_STRING, kMenuTray,
-              wide(text(u"Out of TaskTray", u"タスクトレイから出る(&W)")));
-}
-
-void HostWindow::outOfTray(bool closing) {
-  NOTIFYICONDATAW icon = {};
-  icon.cbSize = sizeof(icon);
-  icon.hWnd = hwnd_;
-  icon.uID = kTrayIconId;
-  Shell_NotifyIconW(NIM_DELETE, &icon);
-  inTray_ = false;
-  if (closing) return;
-  ModifyMenuW(toolMenu_, kMenuTray, MF_BYCOMMAND | MF_STRING, kMenuTray,
-              wide(text(u"Into TaskTray", u"タスクトレイ に格納(&W)")));
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-}
-
-void HostWindow::onTrayIcon(LPARAM event) {
-  if (playing_) return;
-  POINT at;
-  GetCursorPos(&at);
-  switch (LOWORD(event)) {
-    case WM_LBUTTONDOWN:
-      SetForegroundWindow(hwnd_);
-      TrackPopupMenu(launchMenu_, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
-      PostMessageW(hwnd_, WM_NULL, 0, 0);
-      return;
-    case WM_LBUTTONDBLCLK:
-      outOfTray(false);
-      return;
-    case WM_RBUTTONUP:
-      showToolMenu(at.x, at.y);
-      return;
-    default:
-      return;
-  }
-}
-
-namespace {
-constexpr char16_t kSavedLogFile[] = u"SV_COM_H.TMP";
-}
-
-void HostWindow::prepareRestart(bool runAgain) {
-  // A command-line run that is not to run again simply ends.
-  if (!interactive() && !runAgain) {
-    DestroyWindow(hwnd_);
-    return;
-  }
-  platform::ScriptWindows& windows = platform::scriptWindows();
-  host::RestartState state;
-  state.runAgain = runAgain;
-  state.fileText = rawFileText_;
-  const std::u16string savedLog = setup_.settingsFolder + u"\\" + kSavedLogFile;
-  if (windows.logWindowVisible()) {
-    HWND log = reinterpret_cast<HWND>(static_cast<uintptr_t>(windows.logWindow()));
-    RECT r = {};
-    GetWindowRect(log, &r);
-    state.logLeft = r.left;
-    state.logTop = r.top;
-    state.logWidth = r.right - r.left;
-    state.logHeight = r.bottom - r.top;
-    wchar_t caption[512] = L"";
-    GetWindowTextW(log, caption, static_cast<int>(std::size(caption)));
-    state.logCaption = fromWide(caption);
-    const std::vector<std::u16string> lines = dialogs::TheScriptLog().keptLines();
-    if (!lines.empty()) {
-      std::u16string joined;
-      for (const auto& line : lines) joined += line + u"\r\n";
-      platform_.files.writeAllReplacing(savedLog, utf16ToUtf8(joined));
-    }
-  }
-  builtins::WriteIniValue(platform_, host::kRestartSection, host::kRestartFileKey, host::FormatRestartState(state),
-                          true, setup_.settingsFile);
-  wchar_t exePath[MAX_PATH * 2] = L"";
-  GetModuleFileNameW(nullptr, exePath, static_cast<DWORD>(std::size(exePath)));
-  restartCommandLine_ = u"\"" + fromWide(exePath) + u"\"";
-  if (!interactive()) restartCommandLine_ += std::u16string(u" ") + host::kRestartMarker;
-  windows.showLogWindow(false);
-  DestroyWindow(hwnd_);
-}
-
-void HostWindow::restoreRestartState() {
-  const std::u16string saved =
-      builtins::ReadIniValue(platform_, host::kRestartSection, host::kRestartFileKey, setup_.settingsFile);
-  if (saved.empty()) return;
-  builtins::DeleteIniValue(platform_, host::kRestartSection, u"", setup_.settingsFile);
-  const std::optional<host::RestartState> state = host::ParseRestartState(saved);
-  if (!state) return;
-  platform::ScriptWindows& windows = platform::scriptWindows();
-  const std::u16string savedLog = setup_.settingsFolder + u"\\" + kSavedLogFile;
-  const platform::ReadResult lines = platform_.files.readAll(savedLog);
-  if (lines.status == platform::ReadStatus::Ok) {
-    if (state->logWidth > 0 && state->logHeight > 0)
-      windows.placeLogWindow({state->logLeft, state->logTop, state->logWidth, state->logHeight});
-    windows.setLogText(utf8ToUtf16(lines.bytes));
-    windows.showLogWindow(true);
-    if (!state->logCaption.empty())
-      SetWindowTextW(reinterpret_cast<HWND>(static_cast<uintptr_t>(windows.logWindow())), wide(state->logCaption));
-    DeleteFileW(wide(savedLog));
-  }
-  const bool atCarriageReturns = state->fileText.find(u'\r') != std::u16string::npos;
-  if (!state->fileText.empty() && openScript(state->fileText, setup_.start.restartMarker, atCarriageReturns) &&
-      state->runAgain) {
-    closeAfterRerun_ = setup_.start.restartMarker;
-    PostMessageW(hwnd_, kMsgStartUp, 0, 0);
-  }
-  // The window that was in front before the restart comes back to the front.
-  SetForegroundWindow(hwnd_);
 }
 
 }  // namespace maqo::app
