@@ -120,6 +120,16 @@ void FrameBuiltinHost::exitRun() {
   frame_.stopFlag = true;
 }
 
+void FrameBuiltinHost::requestRestart(bool runAgain) {
+  TUScript& engine = executor_.engine();
+  if (!engine.OnRestartRequest) {
+    BuiltinHost::requestRestart(runAgain);
+    return;
+  }
+  engine.OnRestartRequest(runAgain);
+  exitRun();
+}
+
 std::u16string FrameBuiltinHost::statementText() {
   const std::vector<std::u16string>& lines = executor_.engine().program.ScriptLines;
   if (frame_.line < 0 || static_cast<size_t>(frame_.line) >= lines.size()) return {};

@@ -58,6 +58,7 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;
   void exitRun() override;
+  void requestRestart(bool runAgain) override;
   std::u16string statementText() override;
   std::function<void(int, int)> hotkeyHandler(std::u16string_view name) override;
   std::function<void(int, std::vector<ScriptValue>&)> eventHandler(std::u16string_view name) override;

@@ -112,6 +112,11 @@ class TUScript final : public ReportTarget, public BuildHost {
   // every function (after the first FUNCTION, PROCEDURE, MODULE or CLASS of
   // its file) and so never runs; unset, nobody is told.
   std::function<void(const std::u16string& location)> OnStatementsOutsideFunctions;
+  // POFF(P_MAQO_REEXEC): the host application restarts itself once the run
+  // has ended (runAgain: the new process plays the script again). Called on
+  // the thread of the script that asked. Unset, POFF reports that it needs
+  // the host application.
+  std::function<void(bool runAgain)> OnRestartRequest;
   // Asks the user a Yes/No question (ConfirmAbort). Unset: nobody can answer,
   // the question is shown as a message and taken as Yes (the run stops).
   std::function<bool(const std::u16string&)> AskYesNo;

@@ -5,8 +5,6 @@
 #include <cstdio>
 
 #include "builtins/builtin_availability.h"
-#include "dialogs/log/log_hosts.h"
-#include "dialogs/stopform/stop_form_state.h"
 #include "engine/builder/build_time_evaluator.h"
 #include "engine/builder/headless_build_host.h"
 #include "engine/builder/program_builder.h"
@@ -14,7 +12,7 @@
 #include "engine/reader/script_reader.h"
 #include "engine/run/tuscript.h"
 #include "engine/values/number_text.h"
-#include "platform/system_services.h"
+#include "host/script_session.h"
 #include "platform/text_codec.h"
 
 namespace maqo::tools {
@@ -163,37 +161,16 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
 
   // PRINT also feeds the log (its window once LOGPRINT shows it); the log
   // file is written only when the script asks for it with OPTION LOGFILE or LOGPATH.
-  dialogs::ScriptLog& log = dialogs::TheScriptLog();
-  log.configure(u"", p.files.executableDirectory() + u"\\MQSRUN.LOG", false);
-  dialogs::LogPrintingUi logUi(p.ui, log, p, platform::systemServices().info);
-  platform::Platform logged{p.clock, p.files, p.locale, logUi};
-  engine::HeadlessBuildHost headless;
-  dialogs::LoggingBuildHost settings(headless, log, p, u"MQSRUN.LOG");
-  engine::TUScript engine(logged, settings, library);
-  engine.OneScriptRun = true;
-  // The stop form's button stops the run as Ctrl+C does.
-  struct StopFormHandler {
-    explicit StopFormHandler(engine::TUScript& e) {
-      dialogs::TheStopForm().setStopHandler([&e] {
-        if (e.StopRequest.load() == 0) e.RequestStop();
-      });
-    }
-    ~StopFormHandler() { dialogs::TheStopForm().setStopHandler(nullptr); }
-  } stopFormHandler(engine);
-  engine.OnStatementsOutsideFunctions = [&p](const std::u16string& location) {
-    p.ui.messageBox(p.locale.japanese() ? u"警告: 関数の外にあるこの行以降の文は実行されません\n" + location
-                                        : u"Warning: statements outside any function never run, from\n" + location,
-                    u"mqsrun");
-  };
-  engine.SettleBeforeRun = false;
+  host::ScriptSessionSettings settings;
+  settings.logFilePath = p.files.executableDirectory() + u"\\MQSRUN.LOG";
+  settings.logFileName = u"MQSRUN.LOG";
+  settings.messageCaption = u"mqsrun";
+  host::ScriptSession session(p, library, settings);
+  engine::TUScript& engine = session.engine();
   StopOnSignals signals(engine.StopRequest);
-  const engine::PlayOutcome outcome = engine.pplay(request);
+  const engine::PlayOutcome outcome = session.play(request);
   if (stopSignal != 0) return 128 + stopSignal;
-  if (outcome == engine::PlayOutcome::ReadFailed) return kExitError;
-  if (checkOnly) return outcome == engine::PlayOutcome::Completed ? 0 : kExitError;
-  const int code = engine.ExitCode.load();
-  if (outcome == engine::PlayOutcome::ErrorStopped && code == 0) return kExitError;
-  return code;
+  return session.exitCodeAfter(outcome, checkOnly);
 }
 
 }  // namespace
