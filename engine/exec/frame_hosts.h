@@ -54,6 +54,8 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   FamilyStateStore& familyState() override;
   void controlScriptThread(int slot, int command) override;
   bool runPaused() override;
+  DialogOptions dialogOptions() override;
+  void releaseInputForDialog() override;
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;
   void exitRun() override;
