@@ -390,7 +390,7 @@ class Win32DialogWindows final : public DialogWindows {
           break;
         }
         if (previewKey(f, msg)) continue;
-        if (msg.message == WM_DROPFILES && f.edit && msg.hwnd == f.edit) {
+        if (msg.message == WM_DROPFILES && f.edit && (msg.hwnd == f.window || IsChild(f.window, msg.hwnd))) {
           takeDroppedFiles(f, reinterpret_cast<HDROP>(msg.wParam));
           continue;
         }
@@ -494,6 +494,8 @@ class Win32DialogWindows final : public DialogWindows {
     const int clientHeight = panelTop + panelHeight;
     f.edit = child(f.window, L"EDIT", form.text, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | (form.password ? ES_PASSWORD : 0),
                    8, panelTop, editWidth, editHeight, 1000, f.font);
+    // Files dropped on the form or its edit box are taken by the modal loop.
+    DragAcceptFiles(f.window, TRUE);
     DragAcceptFiles(f.edit, TRUE);
     const int buttonsLeft = std::max(82, clientWidth - kButtonPanelWidth - 16);
     const int buttonsTop = panelTop + std::max(30, editHeight + 8);
