@@ -2,8 +2,9 @@
 # Idle CPU of a waiting dialog under Wine: mqsrun.exe shows MSGBOX and nobody
 # answers it; after it has settled, the CPU time the process takes over a
 # quiet interval (utime + stime from /proc) is divided by that interval.
-# The target is < 2 %. Escape is sent afterwards by the script's own thread,
-# so the run ends by itself.
+# The target is < 2 %. Nothing else runs in the script (a script thread
+# sleeping beside it would be measured too); the run is ended afterwards by
+# its process id.
 #   BENCH_IDLE_SECONDS=10  the measured interval
 set -uo pipefail
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -17,14 +18,7 @@ wine_env_start || exit 1
 
 settle=3
 cat >"$OUT/idle.mqs" <<MQS
-THREAD Answer()
 PRINT "answer " + MSGBOX("waiting")
-
-PROCEDURE Answer()
-  SLEEP($((settle + SECONDS_MEASURED + 3)))
-  CTRLWIN(GETID("MAQO", "TUmsgDlg_maqo"), ACTIVATE)
-  KBD(VK_ESC)
-FEND
 MQS
 wrun $((settle + SECONDS_MEASURED + 60)) "$MAQO_WIN_BIN/mqsrun.exe" "$(winpath "$OUT/idle.mqs")" >"$OUT/idle.out" 2>&1 &
 runner=$!
@@ -41,7 +35,7 @@ hz=$(getconf CLK_TCK)
 t0=$(ticks "$pid")
 sleep "$SECONDS_MEASURED"
 t1=$(ticks "$pid")
+kill "$pid"
 wait "$runner"
 awk -v d=$((t1 - t0)) -v hz="$hz" -v s="$SECONDS_MEASURED" \
   'BEGIN {printf "dialog idle CPU: %.2f %% of one core over %d s (target < 2 %%)\n", 100 * d / hz / s, s}'
-tr -d '\r' <"$OUT/idle.out" | grep -q "^answer 2$" || { echo "the dialog did not end by Escape:"; cat "$OUT/idle.out"; exit 1; }
