@@ -2,7 +2,7 @@
 // request or a time-out ends the wait even when no line comes. Consoles,
 // pipes and files cannot be polled alike: a console is ready once its queue
 // holds an Enter key press (it hands out whole lines), a pipe once it holds a
-// byte, a file always.
+// byte, a file or another device always.
 #include <windows.h>
 
 #include <chrono>
@@ -60,7 +60,10 @@ InputState waitForInput(HANDLE input, DWORD type, bool lineStarted) {
 TerminalAnswer readTerminalAnswer(const DialogStopCheck& stopRequested, int timeoutMs) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (input == nullptr || input == INVALID_HANDLE_VALUE) return {TerminalAnswer::End::EndOfInput, {}};
-  const DWORD type = GetFileType(input);
+  // A character device that is no console (NUL) reads like a file.
+  DWORD consoleMode = 0;
+  DWORD type = GetFileType(input);
+  if (type == FILE_TYPE_CHAR && !GetConsoleMode(input, &consoleMode)) type = FILE_TYPE_DISK;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string bytes;
   bool lineStarted = false;
