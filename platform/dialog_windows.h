@@ -17,24 +17,42 @@ struct DialogPosition {
   int x = 0, y = 0;
 };
 
+// Where a form of the given outer size goes; decided by the caller, which
+// knows the monitors and the asked-for position.
+using DialogPlacer = std::function<DialogPosition(int width, int height)>;
+
+// What every form shares: caption, font, placement and the stop check.
+struct DialogCommon {
+  std::u16string caption;
+  DialogStopCheck stopRequested;
+  std::u16string fontName;  // empty: the form's own font
+  int fontSize = 0;         // points; 0 or less: the form's own size
+  DialogPlacer place;       // empty: the explicit position, else centred
+};
+
+// The message form's button row for a client width and a number of buttons:
+// the client width needed and the left edge of the first button.
+struct DialogButtonRow {
+  int clientWidth = 0;
+  int firstLeft = 0;
+};
+using DialogButtonRowLayout = std::function<DialogButtonRow(int clientWidth, int buttonCount)>;
+
 struct MessageDialogButton {
   int value = 0;  // returned when this button closes the dialog
   std::u16string caption;
 };
 
-struct MessageDialogForm {
-  std::u16string caption;
-  DialogStopCheck stopRequested;
+struct MessageDialogForm : DialogCommon {
   std::u16string message;
   std::vector<MessageDialogButton> buttons;  // in the order shown
   int focusValue = 0;                        // 0: the first button is the default
   std::vector<std::u16string> links;         // web links the message holds
   std::optional<DialogPosition> position;
+  DialogButtonRowLayout layOutButtons;        // empty: the buttons from the left edge
 };
 
-struct InputDialogForm {
-  std::u16string caption;
-  DialogStopCheck stopRequested;
+struct InputDialogForm : DialogCommon {
   std::u16string message;
   std::u16string text;  // the starting text
   bool password = false;
@@ -43,9 +61,7 @@ struct InputDialogForm {
 
 enum class SelectControls { Buttons, CheckBoxes, RadioButtons, DropDownList, ListBox };
 
-struct SelectDialogForm {
-  std::u16string caption;
-  DialogStopCheck stopRequested;
+struct SelectDialogForm : DialogCommon {
   std::u16string message;
   std::vector<std::u16string> items;
   SelectControls controls = SelectControls::Buttons;
@@ -82,6 +98,10 @@ class DialogWindows {
 DialogWindows& dialogWindows();
 // Installs dialogs for tests or for a windowed build (null restores the terminal).
 void setDialogWindows(DialogWindows* dialogs);
+
+// The build's own dialogs: modal forms on Windows, the terminal elsewhere.
+// A program installs them with setDialogWindows when it wants them.
+DialogWindows& buildDialogWindows();
 
 // Dialogs on the terminal: the question and its choices go to stderr and the
 // answer is read as one line from stdin. At end of input, or without a

@@ -2,9 +2,11 @@
 
 #include <span>
 
+#include "automation/automation_session.h"
 #include "automation/builtin_support.h"
 #include "automation/windows/drop_file.h"
 #include "dialogs/application_title.h"
+#include "dialogs/modal/dialog_placement.h"
 #include "dialogs/modal/message_box_model.h"
 #include "dialogs/modal/popup_menu_model.h"
 #include "dialogs/modal/select_box_model.h"
@@ -37,6 +39,42 @@ platform::DialogStopCheck StopCheck(BuiltinHost& host) {
   return [&host] { return host.stopRequested(); };
 }
 
+ScreenRect RectOf(const platform::WindowRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+// Places a form of the given size: at the asked-for position pulled onto the
+// desktop, else centred on the primary monitor (this build has no main window).
+platform::DialogPlacer PlacerFor(std::optional<platform::DialogPosition> requested) {
+  return [requested](int width, int height) {
+    PlacementRequest placement;
+    if (requested) placement.requested = DialogPoint{requested->x, requested->y};
+    placement.width = width;
+    placement.height = height;
+    for (const platform::MonitorInfo& m : automation::currentSession().desktop().monitors()) {
+      placement.monitors.push_back(RectOf(m.bounds));
+      if (m.primary) placement.homeMonitor = RectOf(m.bounds);
+    }
+    if (placement.homeMonitor.width() <= 0 && !placement.monitors.empty()) {
+      placement.homeMonitor = placement.monitors.front();
+    }
+    const DialogPoint at = PlaceDialog(placement);
+    return platform::DialogPosition{at.x, at.y};
+  };
+}
+
+// What every form takes from the run: the title, the font, the stop check,
+// and the placement; the input lock is released so the user can answer.
+void PrepareForm(platform::DialogCommon& form, BuiltinHost& host, std::optional<platform::DialogPosition> position) {
+  const BuiltinHost::DialogOptions options = host.dialogOptions();
+  form.caption = options.title.value_or(kApplicationTitle);
+  if (options.font) {
+    form.fontName = options.font->name;
+    form.fontSize = options.font->size;
+  }
+  form.stopRequested = StopCheck(host);
+  form.place = PlacerFor(position);
+  host.releaseInputForDialog();
+}
+
 bool TruthArgument(const BuiltinCall& call, int index) {
   if (call.at(index).isNumber) return call.integer(index) != 0;
   return maqo::asciiUpper(call.text(index)) == u"TRUE";
@@ -46,8 +84,6 @@ bool TruthArgument(const BuiltinCall& call, int index) {
 ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::MessageDialogForm form;
-  form.caption = kApplicationTitle;
-  form.stopRequested = StopCheck(host);
   form.message = CutLongMessage(call.text(0));
   for (const MessageButton& b : ShownButtons(call.count() >= 2 ? call.integer(1) : 1)) {
     form.buttons.push_back({b.value, b.caption});
@@ -61,6 +97,11 @@ ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
     form.message = NormaliseLineEnds(CutLongMessage(call.text(0)));
   }
   form.position = ExplicitPosition(CoordinateArgument(call, 2), CoordinateArgument(call, 3));
+  form.layOutButtons = [](int clientWidth, int buttonCount) {
+    const ButtonRow row = LayOutButtonRow(clientWidth, buttonCount);
+    return platform::DialogButtonRow{row.clientWidth, row.firstLeft};
+  };
+  PrepareForm(form, host, form.position);
   return ScriptValue::int32(platform::dialogWindows().askMessage(form, kEscapeResult));
 }
 
@@ -68,12 +109,11 @@ ScriptValue MessageBox(BuiltinCall& call, BuiltinHost& host) {
 ScriptValue Input(BuiltinCall& call, BuiltinHost& host) {
   if (host.checkMode()) return {};
   platform::InputDialogForm form;
-  form.caption = kApplicationTitle;
-  form.stopRequested = StopCheck(host);
   form.message = call.text(0);
   form.text = call.text(1);
   form.password = call.count() >= 3 && (call.integer(2) != 0 || TruthArgument(call, 2));
   if (call.count() >= 5) form.position = platform::DialogPosition{IntArgument(call, 3), IntArgument(call, 4)};
+  PrepareForm(form, host, form.position);
   const std::optional<std::u16string> answer = platform::dialogWindows().askInput(form);
   if (!answer) return ScriptValue::empty();
   // A number comes back in the 8-bit string form, other text as a wide string.
@@ -114,13 +154,12 @@ ScriptValue SelectBox(BuiltinCall& call, BuiltinHost& host) {
   }
   const SelectContent content = DecodeSelectArguments(type, arguments);
   platform::SelectDialogForm form;
-  form.caption = kApplicationTitle;
-  form.stopRequested = StopCheck(host);
   form.message = content.message;
   form.items = content.items;
   form.controls = ControlsFor(SelectKindOf(type));
   form.timeoutSeconds = std::max(0, IntArgument(call, 1));
   if (content.position) form.position = platform::DialogPosition{content.position->x, content.position->y};
+  PrepareForm(form, host, form.position);
   const platform::SelectDialogAnswer answer = platform::dialogWindows().askSelect(form);
   switch (answer.outcome) {
     case platform::SelectDialogAnswer::Outcome::Cancelled: return SelectValue(SelectCancelledResult());
@@ -141,6 +180,7 @@ ScriptValue PopupMenu(BuiltinCall& call, BuiltinHost& host) {
   const int y = call.count() >= 3 ? IntArgument(call, 2) : -1;
   std::optional<platform::DialogPosition> at;
   if (x != -1) at = platform::DialogPosition{x, y};
+  host.releaseInputForDialog();
   return ScriptValue::int32(platform::dialogWindows().askPopupMenu(BuildPopupMenu(items), at, StopCheck(host)));
 }
 

@@ -99,6 +99,17 @@ bool FrameBuiltinHost::comEventsActive() {
   return activity != nullptr && activity->connections.load(std::memory_order_relaxed) > 0;
 }
 
+BuiltinHost::DialogOptions FrameBuiltinHost::dialogOptions() {
+  TUScript& engine = executor_.engine();
+  DialogOptions options;
+  options.title = engine.program.Options.dialogTitle;
+  const FontSetting font = engine.dialogFont();
+  if (!font.name.empty() || font.size > 0) options.font = font;
+  return options;
+}
+
+void FrameBuiltinHost::releaseInputForDialog() { executor_.engine().releaseBeforeDialog(); }
+
 void FrameBuiltinHost::executeStatementText(std::u16string_view statement) {
   executor_.ExecuteStatementText(frame_, statement);
 }

@@ -55,6 +55,8 @@ class FrameBuiltinHost final : public BuiltinHost, public StringCallOptions {
   void controlScriptThread(int slot, int command) override;
   bool runPaused() override;
   bool comEventsActive() override;
+  DialogOptions dialogOptions() override;
+  void releaseInputForDialog() override;
   void executeStatementText(std::u16string_view statement) override;
   void callScriptFile(std::u16string_view path) override;
   void exitRun() override;

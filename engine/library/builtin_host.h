@@ -3,9 +3,11 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/builder/build_host.h"
 #include "engine/errors/script_error.h"
 #include "engine/eval/expression.h"
 #include "engine/values/frame.h"
@@ -57,6 +59,16 @@ class BuiltinHost {
   virtual platform::SystemServices& system();
   // True while the run is paused (stop form state 3): SLEEP does not count time.
   virtual bool runPaused() { return false; }
+  // What the run set for its dialogs: OPTION DLGTITLE, and the dialog font
+  // (DEFAULTFONT or the host's setting). Nothing where neither is set.
+  struct DialogOptions {
+    std::optional<std::u16string> title;
+    std::optional<FontSetting> font;
+  };
+  virtual DialogOptions dialogOptions() { return {}; }
+  // A modal dialog is about to be shown: the script's input lock goes, so
+  // the user can answer it. The default, for a host without a run, does nothing.
+  virtual void releaseInputForDialog() {}
   // True while COM event sinks are active: SLEEP passes messages more often.
   virtual bool comEventsActive() { return false; }
   // COM_ERR_IGN / COM_ERR_FLG of the calling thread: whether its COM failures

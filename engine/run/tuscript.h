@@ -182,6 +182,9 @@ class TUScript final : public ReportTarget, public BuildHost {
   // ---- BuildHost: the engine's reset and build errors; settings go to the host ----
   void resetForRun() override;
   void reportBuildError(const Message& message, const std::u16string& lineText) override;
+  // Runs the families' before-dialog hooks (the input lock is released) on
+  // the user-interface thread, ahead of an error or abort question or a script's dialog.
+  void releaseBeforeDialog();
   int logLines() override { return hostSettings_.logLines(); }
   void setLogLines(int lines) override { hostSettings_.setLogLines(lines); }
   FontSetting dialogFont() override { return hostSettings_.dialogFont(); }
@@ -197,9 +200,6 @@ class TUScript final : public ReportTarget, public BuildHost {
   void unregisterStopHotkey() override { hostSettings_.unregisterStopHotkey(); }
 
  private:
-  // Runs the families' before-dialog hooks (the input lock is released) on
-  // the user-interface thread, ahead of an error or abort question.
-  void releaseBeforeDialog();
   void indexFunctions();
   void runMainPart(std::u16string_view name, const std::vector<std::u16string>& parameters);
   // Asks the script threads to stop (the caller has raised StopRequest) and

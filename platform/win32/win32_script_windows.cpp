@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/script_windows.h"
+#include "platform/win32/win32_fonts.h"
 
 namespace maqo::platform {
 
@@ -52,16 +53,6 @@ bool sameStyle(const BalloonLook& a, const BalloonLook& b) {
          a.transparency.layering == b.transparency.layering && a.transparency.keyColour == b.transparency.keyColour &&
          a.transparency.alpha == b.transparency.alpha && a.drawOutline == b.drawOutline &&
          a.outlineColour == b.outlineColour;
-}
-
-HFONT makeFont(const std::u16string& name, int points, bool antialiased) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  const std::u16string face = name.empty() ? u"Tahoma" : name;
-  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, antialiased ? DEFAULT_QUALITY : NONANTIALIASED_QUALITY, DEFAULT_PITCH,
-                     wide(face));
 }
 
 class Win32ScriptWindows;
@@ -127,7 +118,7 @@ class Win32ScriptWindows final : public ScriptWindows {
   TextExtent measureBalloonText(const std::u16string& text, const std::u16string& fontName, int fontSize) override {
     TextExtent extent;
     run([&] {
-      HFONT font = makeFont(fontName, fontSize, true);
+      HFONT font = createPointFont(fontName, fontSize, true);
       HDC dc = GetDC(nullptr);
       HGDIOBJ old = SelectObject(dc, font);
       RECT r{0, 0, 0, 0};
@@ -359,7 +350,7 @@ class Win32ScriptWindows final : public ScriptWindows {
                             0, 0, kLogClientWidth, kLogClientHeight, log_, nullptr, GetModuleHandleW(nullptr), nullptr);
     // The edit control's default limit is 32K characters; the kept lines need more.
     SendMessageW(memo_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
-    memoFont_ = makeFont(u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF", 10, true);
+    memoFont_ = createPointFont(u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF", 10, true);
     SendMessageW(memo_, WM_SETFONT, reinterpret_cast<WPARAM>(memoFont_), FALSE);
     layoutLog();
     return memo_;
@@ -379,7 +370,7 @@ class Win32ScriptWindows final : public ScriptWindows {
       ShowWindow(w, SW_HIDE);
       SetWindowRgn(w, nullptr, FALSE);
       if (b.font) DeleteObject(b.font);
-      b.font = makeFont(look.fontName, look.fontSize, look.antialiased);
+      b.font = createPointFont(look.fontName, look.fontSize, look.antialiased);
       LONG_PTR exStyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
       if (look.transparency.layering == BalloonLayering::None) {
         SetWindowLongPtrW(w, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));

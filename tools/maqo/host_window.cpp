@@ -12,6 +12,7 @@
 #include "host/host_options.h"
 #include "host/host_settings.h"
 #include "host/setting_numbers.h"
+#include "platform/dialog_windows.h"
 #include "platform/letter_case.h"
 #include "platform/script_windows.h"
 #include "platform/text_codec.h"
@@ -67,6 +68,8 @@ HostWindow::HostWindow(platform::Platform& p, GuiUi& ui, const engine::BuiltinLi
   settings.oneScriptRun = !interactive();
   settings.settleBeforeRun = true;
   session_ = std::make_unique<host::ScriptSession>(p, library, settings);
+  // MSGBOX, INPUT, SLCTBOX and POPUPMENU show the program's own forms.
+  platform::setDialogWindows(&platform::buildDialogWindows());
   session_->engine().OnRestartRequest = [this](bool runAgain) { restartRequest_.store(runAgain ? 2 : 1); };
   ui_.preview = [this](void* msg) { return preview(*static_cast<MSG*>(msg)); };
 }

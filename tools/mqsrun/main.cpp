@@ -1,5 +1,6 @@
 // mqsrun: runs one script headless and exits.
 //   mqsrun [-R n] SCRIPT [params...]   run the script
+//   mqsrun --terminal-dialogs [-R n] SCRIPT ...  the same, its dialogs asked on the terminal
 //   mqsrun --check SCRIPT              read, build and check it without running
 //   mqsrun --builtins                  list the builtins and whether they run here
 //   mqsrun --lines SCRIPT              print the reader's normalised lines

@@ -13,6 +13,7 @@
 #include "engine/run/tuscript.h"
 #include "engine/values/number_text.h"
 #include "host/script_session.h"
+#include "platform/dialog_windows.h"
 #include "platform/text_codec.h"
 
 namespace maqo::tools {
@@ -24,6 +25,7 @@ constexpr int kExitUsage = 2;
 
 constexpr std::u16string_view kUsage =
     u"usage: mqsrun [-R n] SCRIPT [params...]   run the script (exit code 0, EXITEXIT's code, or 9 on an error)\n"
+    u"       mqsrun --terminal-dialogs ...      run it with its dialogs asked on the terminal, not as windows\n"
     u"       mqsrun --check SCRIPT              read, build and check the script without running it (0 or 9)\n"
     u"       mqsrun --builtins                  list every builtin and whether this build runs it\n"
     u"       mqsrun --lines SCRIPT              print the reader's normalised lines\n"
@@ -126,7 +128,7 @@ class StopOnSignals {
 // mqsrun [-R n] SCRIPT [params...]: plays the script as the host would from
 // its command line and exits with the run's exit code.
 int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, const std::vector<std::u16string>& args,
-              bool checkOnly) {
+              bool checkOnly, bool terminalDialogs = false) {
   size_t next = 0;
   int repeat = 1;
   if (args[0] == u"-R" || (args[0].size() > 2 && args[0].compare(0, 2, u"-R") == 0)) {
@@ -168,6 +170,9 @@ int runScript(platform::Platform& p, const engine::BuiltinLibrary& library, cons
   host::ScriptSession session(p, library, settings);
   engine::TUScript& engine = session.engine();
   StopOnSignals signals(engine.StopRequest);
+  // MSGBOX, INPUT, SLCTBOX and POPUPMENU show the build's forms (the
+  // terminal where there are no windows), unless the terminal was asked for.
+  platform::setDialogWindows(terminalDialogs ? nullptr : &platform::buildDialogWindows());
   const engine::PlayOutcome outcome = session.play(request);
   if (stopSignal != 0) return 128 + stopSignal;
   return session.exitCodeAfter(outcome, checkOnly);
@@ -200,6 +205,10 @@ int runMqsrun(platform::Platform& p, const engine::BuiltinLibrary& library, cons
   if (args[0] == u"--program") {
     if (args.size() != 2) return usage(p);
     return printProgram(p, args[1]);
+  }
+  if (args[0] == u"--terminal-dialogs") {
+    if (args.size() < 2) return usage(p);
+    return runScript(p, library, std::vector<std::u16string>(args.begin() + 1, args.end()), false, true);
   }
   return runScript(p, library, args, false);
 }

@@ -162,6 +162,8 @@ class FakeBuiltinHost : public BuiltinHost, public engine::EvalHost {
   bool mainThread = true;
   bool paused = false;
   bool comEvents = false;
+  DialogOptions dialogSettings;  // what the run set for its dialogs
+  int inputReleases = 0;         // dialogs that released the input lock
   // Asked at every stop check; the default never stops.
   std::function<bool()> stopWhen;
   int stopChecks = 0;
@@ -192,6 +194,8 @@ class FakeBuiltinHost : public BuiltinHost, public engine::EvalHost {
   platform::SystemServices& system() override { return services; }
   bool runPaused() override { return paused; }
   bool comEventsActive() override { return comEvents; }
+  DialogOptions dialogOptions() override { return dialogSettings; }
+  void releaseInputForDialog() override { ++inputReleases; }
   void executeStatementText(std::u16string_view statement) override { statements.emplace_back(statement); }
   void callScriptFile(std::u16string_view path) override { scriptFiles.emplace_back(path); }
   void exitRun() override { ++exitRuns; }

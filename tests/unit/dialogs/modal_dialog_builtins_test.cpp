@@ -2,6 +2,8 @@
 // the described form, answers come back as the right script values.
 #include <gtest/gtest.h>
 
+#include "automation/automation_session.h"
+#include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_dialog_windows.h"
 #include "tests/unit/builtins/builtins_fake_host.h"
 
@@ -102,6 +104,50 @@ TEST_F(ModalDialogBuiltins, DialogsWatchTheRunsStopRequest) {
   dialogs.select.reset();
   host.run(u"SLCTBOX(1, 0, \"m\", \"a\")");
   EXPECT_FALSE(dialogs.select);
+}
+
+TEST_F(ModalDialogBuiltins, FormsTakeTheRunsTitleAndFontAndReleaseTheInputLock) {
+  host.run(u"MSGBOX(\"q\")");
+  EXPECT_EQ(dialogs.message->caption, u"MAQO") << "no DLGTITLE: the application title";
+  EXPECT_EQ(dialogs.message->fontName, u"");
+
+  host.dialogSettings.title = u"Mine";
+  host.dialogSettings.font = engine::FontSetting{u"Arial", 12};
+  host.run(u"MSGBOX(\"q\")");
+  host.run(u"INPUT(\"q\")");
+  host.run(u"SLCTBOX(1, 0, \"m\", \"a\")");
+  host.run(u"POPUPMENU(\"a\")");
+  for (const platform::DialogCommon* form : std::initializer_list<const platform::DialogCommon*>{
+           &*dialogs.message, &*dialogs.input, &*dialogs.select}) {
+    EXPECT_EQ(form->caption, u"Mine");
+    EXPECT_EQ(form->fontName, u"Arial");
+    EXPECT_EQ(form->fontSize, 12);
+  }
+  EXPECT_EQ(host.inputReleases, 5) << "every dialog lets the user answer";
+}
+
+TEST_F(ModalDialogBuiltins, FormsArePlacedOnTheDesktop) {
+  platform::FakeDesktop desktop;
+  desktop.monitorList = {{{0, 0, 1024, 768}, true, u""}, {{1024, 0, 2048, 768}, false, u""}};
+  automation::AutomationSession session(desktop);
+  automation::ScopedSession installedSession(session);
+  const struct {
+    const char16_t* call;
+    int x, y;
+  } cases[] = {
+      {u"MSGBOX(\"q\")", 412, 334},                      // centred on the primary monitor
+      {u"MSGBOX(\"q\", 1, 5000, 5000)", 1848, 668},      // pulled back onto the desktop
+      {u"MSGBOX(\"q\", 1, -50, 10)", 0, 10},
+  };
+  for (const auto& c : cases) {
+    host.run(c.call);
+    ASSERT_TRUE(dialogs.message->place);
+    const platform::DialogPosition at = dialogs.message->place(200, 100);
+    EXPECT_EQ(at.x, c.x);
+    EXPECT_EQ(at.y, c.y);
+  }
+  ASSERT_TRUE(dialogs.message->layOutButtons);
+  EXPECT_EQ(dialogs.message->layOutButtons(100, 7).clientWidth, 16 + 630 + 10) << "seven buttons widen the form";
 }
 
 TEST_F(ModalDialogBuiltins, PopupMenuTreeAndPosition) {
