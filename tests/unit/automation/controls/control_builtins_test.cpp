@@ -339,6 +339,13 @@ TEST_F(ControlBuiltinsTest, GetctlhndFindsByTitleThenByClass) {
 }
 
 TEST_F(ControlBuiltinsTest, AccessibilityOnlyModesNeedTheEngine) {
+  // A build with accessibility trees installs the engine at registration:
+  // take it out for this test and put it back after.
+  struct WithoutEngine {
+    AccessibleItems* saved = InstalledAccessibleItems();
+    WithoutEngine() { InstallAccessibleItems(nullptr); }
+    ~WithoutEngine() { InstallAccessibleItems(saved); }
+  } withoutEngine;
   add(u"Button", u"OK", 10, 10);
   EXPECT_THROW(call(&Clkitem, u"CLKITEM", {s(id), u"OK", u"32768"}), engine::ScriptError);
   EXPECT_THROW(call(&Chkbtn, u"CHKBTN", {s(id), u"OK", u"1", u"1"}), engine::ScriptError);
