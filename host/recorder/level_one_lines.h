@@ -41,6 +41,8 @@ struct ClickFacts {
   int sameNameIndex = 0;          // M: among same-named accessible elements
   std::optional<int> listIndex;   // list lookup: found, with N among same-named list items
   bool tabFound = false;          // tab lookup found the name in the current window
+  std::optional<bool> menuChecked;  // menu lookup found the item in the current window's menu: checked?
+  bool toolBarFound = false;      // tool-bar lookup found the name in the current window
   bool japanese = false;          // comments in Japanese
 };
 
