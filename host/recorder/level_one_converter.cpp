@@ -7,8 +7,6 @@
 namespace maqo::host::recorder {
 namespace {
 
-bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != std::u16string_view::npos; }
-bool StartsWith(std::u16string_view text, std::u16string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 constexpr std::u16string_view kWindowLineStart = u"id = GETID(";
 
@@ -34,7 +32,7 @@ struct WindowLineFacts {
 };
 
 std::optional<WindowLineFacts> ReadWindowLine(std::u16string_view line) {
-  if (!StartsWith(line, kWindowLineStart)) return std::nullopt;
+  if (!BeginsWith(line, kWindowLineStart)) return std::nullopt;
   const ScriptLine call = ParseScriptLine(line.substr(5));
   if (call.arguments.size() < 2) return std::nullopt;
   return WindowLineFacts{Unquote(call.arguments[0]), Unquote(call.arguments[1])};
@@ -46,8 +44,8 @@ bool IsMenuWindow(std::u16string_view title, std::u16string_view rawClass) {
   const std::u16string className = asciiUpper(rawClass);
   if (className == u"DV2CONTROLHOST") return true;
   if (!Trim(title).empty()) return false;
-  return className == u"#32768" || className == u"BASEBAR" || Contains(className, u"POPUP") ||
-         Contains(className, u"UI TOOL WINDOW");
+  return className == u"#32768" || className == u"BASEBAR" || ContainsText(className, u"POPUP") ||
+         ContainsText(className, u"UI TOOL WINDOW");
 }
 
 std::u16string LevelOneWindowLine(const WindowFacts& window, const std::optional<WindowFacts>& mdiChild) {
@@ -144,20 +142,20 @@ void LevelOneConverter::convertClick(const EventRecord& record, std::vector<std:
     const std::u16string classUnder = underFacts ? asciiUpper(underFacts->className) : u"";
     const std::u16string classTop = asciiUpper(topFacts->className);
     const bool untitledTop = Trim(topFacts->title).empty();
-    if (Contains(classUnder, u"SYSMONTHCAL") && untitledTop) {
+    if (ContainsText(classUnder, u"SYSMONTHCAL") && untitledTop) {
       surroundings_.moveTextWatchTo(under);
       return;
     }
-    if (!(untitledTop && Contains(classTop, u"COMBOLBOX"))) {
+    if (!(untitledTop && ContainsText(classTop, u"COMBOLBOX"))) {
       const bool menu = IsMenuWindow(topFacts->title, topFacts->className);
-      makeCurrent(top, surroundings_.mdiChildAt(point), !menu && !Contains(classTop, u"VIEWCONTROL"));
+      makeCurrent(top, surroundings_.mdiChildAt(point), !menu && !ContainsText(classTop, u"VIEWCONTROL"));
       if (!menu) commandTarget_ = top;
       surroundings_.startTextWatch(top);
     }
   }
   const ClickFacts facts = surroundings_.clickFactsAt(point, click, current_);
   if (facts.role == kRoleMenuItem && facts.accessible == AccessibleResult::Found &&
-      !StartsWith(asciiUpper(facts.classTop), u"MOZILLA")) {
+      !BeginsWith(asciiUpper(facts.classTop), u"MOZILLA")) {
     eventLine_ = menuItemLine(facts, topFacts && IsMenuWindow(topFacts->title, topFacts->className), lines);
     return;
   }
@@ -178,7 +176,7 @@ std::optional<std::u16string> LevelOneConverter::menuItemLine(const ClickFacts& 
   if (topIsMenu) {
     std::optional<std::u16string> line;
     const auto current = surroundings_.facts(current_);
-    if (current && StartsWith(asciiUpper(current->className), u"HIDEMARU")) {
+    if (current && BeginsWith(asciiUpper(current->className), u"HIDEMARU")) {
       if (!pendingToolBarLine_.empty()) lines.push_back(pendingToolBarLine_);
       line = fallback;
     } else if (facts.menuChecked) {
@@ -187,12 +185,12 @@ std::optional<std::u16string> LevelOneConverter::menuItemLine(const ClickFacts& 
       while (end > 0) {
         const std::u16string& previous = lines[end - 1];
         const auto window = ReadWindowLine(previous);
-        if (Contains(previous, u"CLK_ACC or CLK_BACK or CLK_MUSMOVE") ||
+        if (ContainsText(previous, u"CLK_ACC or CLK_BACK or CLK_MUSMOVE") ||
             (window && (IsMenuWindow(window->title, window->className)))) {
           --end;
           continue;
         }
-        if (Contains(previous, u"CLK_TOOLBAR)")) lines.resize(end - 1);
+        if (ContainsText(previous, u"CLK_TOOLBAR)")) lines.resize(end - 1);
         break;
       }
       line = head + (*facts.menuChecked ? u"CLK_MENU, True)" : u"CLK_MENU, False)");
@@ -225,7 +223,7 @@ void LevelOneConverter::flush(std::vector<std::u16string>& lines) {
       bool windowMet = false;
       while (!lines.empty()) {
         const std::u16string& last = lines.back();
-        if (StartsWith(last, u"SLEEP")) {
+        if (BeginsWith(last, u"SLEEP")) {
           lines.pop_back();
           continue;
         }

@@ -10,8 +10,6 @@ namespace {
 
 constexpr size_t kMaxEntryText = 255;
 
-bool Contains(std::u16string_view text, std::u16string_view part) { return text.find(part) != std::u16string_view::npos; }
-bool StartsWith(std::u16string_view text, std::u16string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::u16string Number(int value) { return FormatNumber(value); }
 
@@ -51,7 +49,7 @@ std::u16string QuotedItemName(std::u16string_view raw, bool* multiLine) {
   std::u16string name;
   for (char16_t c : raw)
     if (c != u'\0') name += c;
-  const bool lines = Contains(name, u"\n");
+  const bool lines = ContainsText(name, u"\n");
   if (lines) name = TrimLineBreaks(name);
   if (multiLine) *multiLine = lines;
   std::u16string quoted = u"\"";
@@ -84,7 +82,7 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
     }
   }
 
-  const bool listOrTree = Contains(classUnder, u"LISTVIEW") || Contains(classUnder, u"TREEVIEW");
+  const bool listOrTree = ContainsText(classUnder, u"LISTVIEW") || ContainsText(classUnder, u"TREEVIEW");
   const std::u16string suffix = right ? u" or CLK_RIGHTCLK"
                                 : facts.click == ClickKind::Double ? u" or CLK_DBLCLK"
                                 : listOrTree ? u" or CLK_LEFTCLK"
@@ -94,7 +92,7 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
   const std::u16string head = u"CLKITEM(id, " + quoted + u", ";
   auto countTail = [](int index) { return index > 1 ? u", True, " + Number(index) : std::u16string(); };
 
-  if (StartsWith(classTop, u"MOZILLA")) {
+  if (BeginsWith(classTop, u"MOZILLA")) {
     if (role == kRoleCheckBox) return head + u"CLK_ACC, " + CheckState(facts.state) + u")";
     return head + u"CLK_ACC" + suffix + u")";
   }
@@ -121,8 +119,8 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
           line = head + u"CLK_TOOLBAR" + suffix + u")";
         } else {
           for (const char16_t* list : {u"COMBOBOX", u"COLORBOX", u"LISTBOX", u"EDIT", u"LISTVIEW"})
-            if (Contains(classUnder, list)) return std::nullopt;
-          const bool back = Contains(classUnder, u"TOOLBAR") && Contains(classTop, u"VIEWCONTROL");
+            if (ContainsText(classUnder, list)) return std::nullopt;
+          const bool back = ContainsText(classUnder, u"TOOLBAR") && ContainsText(classTop, u"VIEWCONTROL");
           line = head + (back ? u"CLK_ACC or CLK_BACK" : u"CLK_ACC") + suffix + countTail(facts.sameNameIndex) + u")";
         }
       } else {
@@ -134,7 +132,7 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
       break;
     }
     case kRoleListItem:
-      if (Contains(classUnder, u"LISTVIEW")) {
+      if (ContainsText(classUnder, u"LISTVIEW")) {
         if (classTop == u"CABINETWCLASS" && facts.click == ClickKind::Double) return std::nullopt;
         line = head + u"CLK_LSTVEW" + suffix + u")";
       } else if (name.empty()) {
@@ -154,7 +152,7 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
     case kRoleMenuItem:
       return std::nullopt;
     case kRoleOutlineItem:
-      line = head + (Contains(classUnder, u"TREEVIEW") ? u"CLK_TREEVEW" : u"CLK_ACC") + suffix + u")";
+      line = head + (ContainsText(classUnder, u"TREEVIEW") ? u"CLK_TREEVEW" : u"CLK_ACC") + suffix + u")";
       break;
     case kRoleDropDownButton:
     case kRoleMenuButton:
@@ -163,7 +161,7 @@ std::optional<std::u16string> ChooseClickLine(const ClickFacts& facts) {
       line = head + (multiLine ? u"CLK_ACC)" : u"CLK_ACC or CLK_BACK)");
       break;
     case kRoleLink:
-      line = head + (Contains(classUnder, u"WINDOWSFORMS") ? u"CLK_ACC or CLK_LEFTCLK" : u"CLK_ACC") + suffix + u")";
+      line = head + (ContainsText(classUnder, u"WINDOWSFORMS") ? u"CLK_ACC or CLK_LEFTCLK" : u"CLK_ACC") + suffix + u")";
       break;
     default:
       if (facts.inMdiChild && role == kRoleClient && name == facts.mdiChildTitle) return std::nullopt;
@@ -192,13 +190,13 @@ std::vector<std::u16string> FinishLevelOne(std::vector<std::u16string> lines, st
   const std::u16string ownToolBar = WithoutSpacesUpper(u"CLKITEM(ID,\"" + std::u16string(recordingCaption) + u"\",CLK_TOOLBAR)");
   while (!lines.empty()) {
     const std::u16string last = WithoutSpacesUpper(lines.back());
-    if (last == u"ID=GETID(\"\",\"SHELL_TRAYWND\",-1)" || StartsWith(last, u"SLEEP(") || last == ownToolBar)
+    if (last == u"ID=GETID(\"\",\"SHELL_TRAYWND\",-1)" || BeginsWith(last, u"SLEEP(") || last == ownToolBar)
       lines.pop_back();
     else
       break;
   }
   const bool postsCommands = std::any_of(lines.begin(), lines.end(), [](const std::u16string& line) {
-    return StartsWith(line, u"PostMessageA(") || StartsWith(line, u"// PostMessageA(");
+    return BeginsWith(line, u"PostMessageA(") || BeginsWith(line, u"// PostMessageA(");
   });
   if (postsCommands) {
     lines.insert(lines.begin(), {u"DEF_DLL PostMessageA(Hwnd,Long,Long,Dword):Bool:user32", u"WM_COMMAND = $111"});

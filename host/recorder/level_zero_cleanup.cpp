@@ -16,7 +16,6 @@ using Lines = std::vector<std::u16string>;
 constexpr double kClick = 0, kDown = 1, kUp = 2;
 
 bool IsKind(std::u16string_view line, std::u16string_view kind) { return LineKind(line) == kind; }
-bool StartsWith(std::u16string_view line, std::u16string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
 // A BTN or KBD line read through the constants: its button or key, its state.
 struct PressLine {
@@ -120,7 +119,7 @@ Lines DropExtraMovements(const Lines& lines) {
   out.reserve(lines.size());
   for (const auto& line : lines)
     if (!IsKind(line, u"MMV")) out.push_back(line);
-  while (out.size() >= 2 && StartsWith(out.back(), u"ACW(")) out.pop_back();
+  while (out.size() >= 2 && BeginsWith(out.back(), u"ACW(")) out.pop_back();
   for (auto& line : out) {
     const std::u16string_view kind = LineKind(line);
     if (kind == u"BTN") line = TrimAndCap(line, 4, 300);
@@ -243,8 +242,8 @@ Lines RepeatWindowAfterDrag(const Lines& lines) {
   out.reserve(lines.size() + lines.size() / 4);
   for (size_t i = 0; i < lines.size(); ++i) {
     out.push_back(lines[i]);
-    if (StartsWith(lines[i], u"BTN(LEFT,UP,") && i > 0 && StartsWith(lines[i - 1], u"ACW(0,") &&
-        !(i + 1 < lines.size() && StartsWith(lines[i + 1], u"ACW(0,")))
+    if (BeginsWith(lines[i], u"BTN(LEFT,UP,") && i > 0 && BeginsWith(lines[i - 1], u"ACW(0,") &&
+        !(i + 1 < lines.size() && BeginsWith(lines[i + 1], u"ACW(0,")))
       out.push_back(lines[i - 1]);
   }
   return out;

@@ -33,15 +33,16 @@ void LevelZeroConverter::convert(const EventRecord& record, std::vector<std::u16
   bool mouse = false;
   ScreenPoint point{record.x, record.y};
   if (record.kind == RecordKind::Key) {
-    const int key = record.virtualKey & 0xFF;
-    line = u"KBD(" + KeyName(record.virtualKey);
+    const int key = record.virtualKey;
+    const bool tracked = key >= 0 && key < static_cast<int>(keyDown_.size());
+    line = u"KBD(" + KeyName(key);
     if (IsKeyDownMessage(record.message)) {
       line += u",DOWN";
-      keyDown_[key] = true;
+      if (tracked) keyDown_[key] = true;
       down = true;
     } else {
-      line += keyDown_[key] ? u",UP" : u",CLICK";
-      keyDown_[key] = false;
+      line += tracked && keyDown_[key] ? u",UP" : u",CLICK";
+      if (tracked) keyDown_[key] = false;
     }
     point = windows_.cursorPosition();
   } else if (record.message == kMouseMove) {

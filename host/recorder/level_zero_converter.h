@@ -38,7 +38,8 @@ class LevelZeroConverter {
   bool started_ = false;
   std::uint32_t previousEventTime_;
   bool wentDown_ = false;
-  std::array<bool, 256> keyDown_{};
+  // Key codes go up to 901 (the keypad Enter); larger ones are not tracked.
+  std::array<bool, 1024> keyDown_{};
   std::array<bool, 10> buttonDown_{};
   std::optional<WindowHandle> lastWindow_;
   ScreenRect lastWindowRect_;

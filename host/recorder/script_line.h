@@ -29,6 +29,11 @@ std::optional<double> ParseNumber(std::u16string_view text);
 // A number written the way lines carry it: integers without a fraction.
 std::u16string FormatNumber(double value);
 
+inline bool BeginsWith(std::u16string_view text, std::u16string_view prefix) { return text.starts_with(prefix); }
+inline bool ContainsText(std::u16string_view text, std::u16string_view part) {
+  return text.find(part) != std::u16string_view::npos;
+}
+
 // A window title or class made safe inside a double-quoted script string:
 // the double quote becomes <#DBL>, TAB <#TAB>, and CR LF, CR or LF <#CR>.
 std::u16string EscapeForScriptString(std::u16string_view text);

@@ -70,6 +70,16 @@ TEST_F(LevelZeroConverterTest, WindowLineFormsFollowIdentityMoveAndResize) {
   EXPECT_EQ(other, (Lines{u"ACW(GETID(\"Say <#DBL>hi<#DBL><#TAB>now\"),300,300,200,200,0)", u"BTN(RIGHT,DOWN,310,310,5)"}));
 }
 
+TEST_F(LevelZeroConverterTest, KeypadEnterKeepsItsOwnDownState) {
+  LevelZeroConverter converter(windows, own, false);
+  // 901 must not share a down flag with any code below 256 (133 is 901 & 0xFF).
+  const Lines lines = Feed(converter, {u"M,513,410,310,0", u"K,901,256,5", u"K,133,257,5", u"K,901,257,5",
+                                       u"K,-3,257,5", u"K,5000,256,5", u"K,5000,257,5"});
+  EXPECT_EQ(Lines(lines.begin() + 2, lines.end()),
+            (Lines{u"KBD(VK_RRETURN,DOWN,5)", u"KBD(133,CLICK,5)", u"KBD(VK_RRETURN,UP,5)", u"KBD(-3,CLICK,5)",
+                   u"KBD(5000,DOWN,5)", u"KBD(5000,CLICK,5)"}));
+}
+
 TEST_F(LevelZeroConverterTest, ClassWithDotsIsCutAfterTheSecondDot) {
   windows.windows[kOther].className = u"WindowsForms10.Window.8.app.0.2bf8098";
   windows.foreground = kOther;
