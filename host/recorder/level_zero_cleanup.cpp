@@ -172,17 +172,27 @@ Lines MovesToPauses(const Lines& lines, const ScreenRect& desktop) {
   return out;
 }
 
-Lines MergeKeyClicks(const Lines& lines) {
+namespace {
+
+// The press line written as a click of the same target.
+std::u16string AsClick(const PressLine& down) {
+  ScriptLine click = down.parsed;
+  click.arguments[1] = u"CLICK";
+  return FormatScriptLine(click);
+}
+
+// Each DOWN line of `kind` directly followed by the UP line of the same
+// target, where pairs(down, up) agrees, becomes one CLICK line.
+template <typename PairTest>
+Lines MergePressPairs(const Lines& lines, std::u16string_view kind, PairTest pairs) {
   Lines out;
   out.reserve(lines.size());
   for (size_t i = 0; i < lines.size(); ++i) {
     const auto down = ReadPress(lines[i]);
-    if (down && down->kind == u"KBD" && down->state == kDown && i + 1 < lines.size()) {
+    if (down && down->kind == kind && down->state == kDown && i + 1 < lines.size()) {
       const auto up = ReadPress(lines[i + 1]);
-      if (up && up->kind == u"KBD" && up->state == kUp && up->target == down->target) {
-        ScriptLine click = down->parsed;
-        click.arguments[1] = u"CLICK";
-        out.push_back(FormatScriptLine(click));
+      if (up && up->kind == kind && up->state == kUp && up->target == down->target && pairs(*down, *up)) {
+        out.push_back(AsClick(*down));
         ++i;
         continue;
       }
@@ -190,6 +200,12 @@ Lines MergeKeyClicks(const Lines& lines) {
     out.push_back(lines[i]);
   }
   return out;
+}
+
+}  // namespace
+
+Lines MergeKeyClicks(const Lines& lines) {
+  return MergePressPairs(lines, u"KBD", [](const PressLine&, const PressLine&) { return true; });
 }
 
 Lines MendLostReleases(const Lines& lines) {
@@ -201,9 +217,7 @@ Lines MendLostReleases(const Lines& lines) {
     const auto press = ReadPress(lines[i]);
     const std::optional<double> state = press ? std::optional<double>(press->state) : std::nullopt;
     if (state == kDown && nextButtonState == kDown) {
-      ScriptLine click = press->parsed;
-      click.arguments[1] = u"CLICK";
-      out[i] = FormatScriptLine(click);
+      out[i] = AsClick(*press);
     }
     nextButtonState = state;
   }
@@ -211,30 +225,14 @@ Lines MendLostReleases(const Lines& lines) {
 }
 
 Lines MergeButtonClicks(const Lines& lines) {
-  Lines out;
-  out.reserve(lines.size());
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const auto down = ReadPress(lines[i]);
-    if (down && down->kind == u"BTN" && down->state == kDown && down->parsed.arguments.size() >= 5 &&
-        i + 1 < lines.size()) {
-      const auto up = ReadPress(lines[i + 1]);
-      if (up && up->kind == u"BTN" && up->state == kUp && up->target == down->target &&
-          up->parsed.arguments.size() >= 5) {
-        const auto& d = down->parsed.arguments;
-        const auto& u = up->parsed.arguments;
-        const auto held = ParseNumber(u.back());
-        if (ParseNumber(d[2]) == ParseNumber(u[2]) && ParseNumber(d[3]) == ParseNumber(u[3]) && held && *held < 500) {
-          ScriptLine click = down->parsed;
-          click.arguments[1] = u"CLICK";
-          out.push_back(FormatScriptLine(click));
-          ++i;
-          continue;
-        }
-      }
-    }
-    out.push_back(lines[i]);
-  }
-  return out;
+  // Pressed and released at one point, and held for less than 500 ms.
+  return MergePressPairs(lines, u"BTN", [](const PressLine& down, const PressLine& up) {
+    const auto& d = down.parsed.arguments;
+    const auto& u = up.parsed.arguments;
+    if (d.size() < 5 || u.size() < 5) return false;
+    const auto held = ParseNumber(u.back());
+    return ParseNumber(d[2]) == ParseNumber(u[2]) && ParseNumber(d[3]) == ParseNumber(u[3]) && held && *held < 500;
+  });
 }
 
 Lines RepeatWindowAfterDrag(const Lines& lines) {

@@ -2,26 +2,16 @@
 
 #include <vector>
 
+#include "engine/eval/text_helpers.h"
 #include "host/recorder/script_line.h"
 
 namespace maqo::host::recorder {
 namespace {
 
-std::vector<std::u16string_view> SplitFields(std::u16string_view text) {
-  std::vector<std::u16string_view> fields;
-  size_t start = 0;
-  while (true) {
-    const size_t comma = text.find(u',', start);
-    if (comma == std::u16string_view::npos) {
-      fields.push_back(text.substr(start));
-      return fields;
-    }
-    fields.push_back(text.substr(start, comma - start));
-    start = comma + 1;
-  }
-}
+// A record's fields: every comma splits (records carry no quotes).
+constexpr engine::SplitRules kEveryComma{false, false, false, false};
 
-std::optional<int> FieldNumber(const std::vector<std::u16string_view>& fields, size_t index) {
+std::optional<int> FieldNumber(const std::vector<std::u16string>& fields, size_t index) {
   if (index >= fields.size()) return std::nullopt;
   const std::optional<double> value = ParseNumber(fields[index]);
   if (!value) return std::nullopt;
@@ -41,7 +31,7 @@ bool IsKeyDownMessage(int message) { return message == 256 || message == 260; }
 std::optional<EventRecord> ParseEventRecord(std::u16string_view text, bool levelZero) {
   const std::u16string trimmed = Trim(text);
   if (trimmed.empty()) return std::nullopt;
-  const std::vector<std::u16string_view> fields = SplitFields(trimmed);
+  const std::vector<std::u16string> fields = engine::SplitAll(trimmed, u",", kEveryComma);
   const std::u16string kind = Trim(fields[0]);
   EventRecord record;
   if (kind == u"K") {

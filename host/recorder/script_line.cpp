@@ -1,10 +1,6 @@
 #include "host/recorder/script_line.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-
-#include "platform/text_codec.h"
+#include "engine/values/number_text.h"
 
 namespace maqo::host::recorder {
 
@@ -26,21 +22,8 @@ ScriptLine ParseScriptLine(std::u16string_view line) {
   size_t close = line.rfind(u')');
   if (close == std::u16string_view::npos || close < open) close = line.size();
   const std::u16string_view inside = line.substr(open + 1, close - open - 1);
-  std::u16string current;
-  int depth = 0;
-  bool quoted = false;
-  for (char16_t c : inside) {
-    if (c == u'"') quoted = !quoted;
-    else if (!quoted && c == u'(') ++depth;
-    else if (!quoted && c == u')' && depth > 0) --depth;
-    else if (!quoted && depth == 0 && c == u',') {
-      parsed.arguments.push_back(std::move(current));
-      current.clear();
-      continue;
-    }
-    current += c;
-  }
-  if (!inside.empty() || !parsed.arguments.empty()) parsed.arguments.push_back(std::move(current));
+  // Top-level commas only: quotes and nested parentheses keep theirs.
+  parsed.arguments = engine::SplitAll(inside, u",", engine::SplitRules{false, true, false, true});
   return parsed;
 }
 
@@ -52,13 +35,6 @@ std::u16string FormatScriptLine(const ScriptLine& line) {
     text += line.arguments[i];
   }
   return text + u")";
-}
-
-std::u16string Trim(std::u16string_view text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && (text[begin] == u' ' || text[begin] == u'\t')) ++begin;
-  while (end > begin && (text[end - 1] == u' ' || text[end - 1] == u'\t')) --end;
-  return std::u16string(text.substr(begin, end - begin));
 }
 
 std::optional<double> ParseNumber(std::u16string_view raw) {
@@ -73,15 +49,10 @@ std::optional<double> ParseNumber(std::u16string_view raw) {
     else return std::nullopt;
   }
   if (!digits) return std::nullopt;
-  return std::strtod(utf16ToUtf8(text).c_str(), nullptr);
+  return engine::parseNumberText(text, engine::NumberTextMode::Strict);
 }
 
-std::u16string FormatNumber(double value) {
-  char buffer[64];
-  if (value == std::floor(value) && std::fabs(value) < 1e15) std::snprintf(buffer, sizeof buffer, "%.0f", value);
-  else std::snprintf(buffer, sizeof buffer, "%g", value);
-  return u16(buffer);
-}
+std::u16string FormatNumber(double value) { return engine::formatDouble(value); }
 
 std::u16string EscapeForScriptString(std::u16string_view text) {
   std::u16string escaped;

@@ -8,7 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/eval/text_helpers.h"
+
 namespace maqo::host::recorder {
+
+// Spaces and tabs removed from both ends, as the language trims.
+using engine::Trim;
 
 struct ScriptLine {
   std::u16string kind;                   // the text before the opening parenthesis
@@ -22,11 +27,10 @@ std::u16string FormatScriptLine(const ScriptLine& line);
 // The kind alone, without splitting the arguments (cheap test in the passes).
 std::u16string_view LineKind(std::u16string_view line);
 
-// Spaces and tabs removed from both ends.
-std::u16string Trim(std::u16string_view text);
 // A decimal number (optional sign, digits, optional fraction) after trimming; nothing otherwise.
 std::optional<double> ParseNumber(std::u16string_view text);
-// A number written the way lines carry it: integers without a fraction.
+// A number written the way lines carry it, as the language prints numbers:
+// integers without a fraction.
 std::u16string FormatNumber(double value);
 
 inline bool BeginsWith(std::u16string_view text, std::u16string_view prefix) { return text.starts_with(prefix); }

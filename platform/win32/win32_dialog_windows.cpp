@@ -538,6 +538,15 @@ class Win32DialogWindows final : public DialogWindows {
       f.okButton = child(f.window, L"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, (clientWidth - kOkWidth) / 2, top,
                          kOkWidth, kOkHeight, IDOK, f.font);
     };
+    // A combo or list box: the form ends with OK under the box, which has the focus.
+    auto okBelow = [&](HWND box) {
+      RECT rect{};
+      GetWindowRect(box, &rect);
+      const int boxHeight = rect.bottom - rect.top;
+      clientHeight = label.cy + pitch + boxHeight + 36;
+      addOk(label.cy + pitch + boxHeight);
+      firstFocus = box;
+    };
     switch (form.controls) {
       case SelectControls::CheckBoxes:
       case SelectControls::RadioButtons: {
@@ -561,12 +570,7 @@ class Win32DialogWindows final : public DialogWindows {
                         label.cy + 15, itemWidth + 10, controlHeight * 8, 1001, f.font);
         for (const std::u16string& item : form.items) SendMessageW(f.combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item)));
         SendMessageW(f.combo, CB_SETCURSEL, 0, 0);
-        RECT box{};
-        GetWindowRect(f.combo, &box);
-        const int boxHeight = box.bottom - box.top;
-        clientHeight = label.cy + pitch + boxHeight + 36;
-        addOk(label.cy + pitch + boxHeight);
-        firstFocus = f.combo;
+        okBelow(f.combo);
         break;
       }
       case SelectControls::ListBox: {
@@ -578,12 +582,7 @@ class Win32DialogWindows final : public DialogWindows {
                        10, label.cy + 15, itemWidth + 10, listHeight, 1002, f.font);
         for (const std::u16string& item : form.items) SendMessageW(f.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(item)));
         SendMessageW(f.list, LB_SETCARETINDEX, 0, FALSE);
-        RECT box{};
-        GetWindowRect(f.list, &box);
-        const int boxHeight = box.bottom - box.top;
-        clientHeight = label.cy + pitch + boxHeight + 36;
-        addOk(label.cy + pitch + boxHeight);
-        firstFocus = f.list;
+        okBelow(f.list);
         break;
       }
       case SelectControls::Buttons: {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "dialogs/application_title.h"
-#include "platform/text_codec.h"
 #include "tools/maqo/wide_text.h"
 
 namespace maqo::app {
@@ -15,14 +14,7 @@ void GuiUi::messageBox(const std::u16string& text, const std::u16string& caption
 
 void GuiUi::errorDialog(const std::u16string& message) { messageBox(message, dialogs::kApplicationTitle); }
 
-void GuiUi::printLine(const std::u16string& text) {
-  std::lock_guard<std::mutex> hold(outputLock_);
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-  if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
-  const std::string bytes = utf16ToUtf8(text) + "\n";
-  DWORD written = 0;
-  WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
+void GuiUi::printLine(const std::u16string& text) { console_.printLine(text); }
 
 void GuiUi::beep() { MessageBeep(0); }
 

@@ -4,10 +4,10 @@
 // every message through the main window's keyboard and mouse preview.
 #pragma once
 #include <functional>
-#include <mutex>
 #include <string>
 
 #include "platform/ui_sink.h"
+#include "platform/win32/win32_platform.h"
 
 namespace maqo::app {
 
@@ -24,7 +24,7 @@ class GuiUi final : public platform::UiSink {
   std::function<bool(void* msg)> preview;
 
  private:
-  std::mutex outputLock_;
+  platform::Win32ConsoleUi console_;  // writes the printed lines
 };
 
 }  // namespace maqo::app
